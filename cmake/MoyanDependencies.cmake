@@ -15,7 +15,9 @@ if(MOYAN_TESTS)
 endif()
 
 if(MOYAN_BENCH)
-  if(WIN32)
+  if(WIN32 AND NOT EXISTS ${PROJECT_SOURCE_DIR}/bench/shim/benchmark_shim.cc)
+    set(MOYAN_BENCH OFF)
+  elseif(WIN32)
     # Debian has no MinGW build of Google Benchmark: a small stand-in with the same API
     # lets the benchmarks run under Wine too.
     add_library(benchmark_shim STATIC ${PROJECT_SOURCE_DIR}/bench/shim/benchmark_shim.cc)
