@@ -6,7 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-export WINEPREFIX="$root/build/wineprefix"
+export WINEPREFIX="${MOYAN_WINEPREFIX:-$root/build/wineprefix}"
 export WINEARCH=win64
 export WINEDEBUG=-all
 # No Mono or Gecko install prompts, no menu entries, no browser started by ShellExecute.
