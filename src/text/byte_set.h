@@ -22,7 +22,9 @@ class ByteSet {
   bool empty() const { return bytes_.empty(); }
   uint8_t operator[](size_t i) const { return static_cast<uint8_t>(bytes_[i]); }
 
-  void append(const void* data, size_t size) { bytes_.append(static_cast<const char*>(data), size); }
+  void append(const void* data, size_t size) {
+    bytes_.append(static_cast<const char*>(data), size);
+  }
   void append(const ByteSet& other) { bytes_.append(other.bytes_); }
   void resize(size_t size) { bytes_.resize(size); }
   void reserve(size_t size) { bytes_.reserve(size); }
