@@ -1,0 +1,255 @@
+#include <algorithm>
+
+#include "app/art/artwork.h"
+#include "app/art/canvas.h"
+#include "app/art/emblems.h"
+#include "app/art/palette.h"
+
+namespace {
+
+enum class Look { kNormal, kHover, kPressed };
+
+// How a look changes a picture: the face is lightened or darkened, and a pressed
+// picture's content sits one pixel lower and further right.
+struct LookStyle {
+  Look look;
+  float ox, oy;
+
+  explicit LookStyle(Look l) : look(l), ox(l == Look::kPressed ? 1.0f : 0.0f), oy(ox) {}
+  Rgb face(Rgb c) const {
+    if (look == Look::kHover) return lighter(c, 0.22f);
+    if (look == Look::kPressed) return darker(c, 0.18f);
+    return c;
+  }
+  int dx() const { return static_cast<int>(ox); }
+};
+
+const char* label_of(ButtonArt art) {
+  switch (art) {
+    case ButtonArt::kSystemTools:
+      return "系统工具";
+    case ButtonArt::kNetwork:
+      return "网络相关";
+    case ButtonArt::kModules:
+      return "模块控件";
+    case ButtonArt::kIndustry:
+      return "行业控件";
+    case ButtonArt::kGames:
+      return "游戏娱乐";
+    case ButtonArt::kMultimedia:
+      return "多媒体类";
+    case ButtonArt::kDatabase:
+      return "数据库类";
+    case ButtonArt::kGraphics:
+      return "图形图像";
+    case ButtonArt::kSourceManagement:
+      return "源码管理";
+    case ButtonArt::kSourceSearch:
+    case ButtonArt::kSearch:
+      return "源码搜索";
+    case ButtonArt::kUpdate:
+      return "更新数据";
+    case ButtonArt::kAdd:
+      return "添加源码";
+    case ButtonArt::kChoose:
+      return "选择源码";
+    case ButtonArt::kConfirm:
+      return "确定修改";
+    case ButtonArt::kCancel:
+      return "取消修改";
+    case ButtonArt::kContact:
+      return "客服";
+    default:
+      return "";
+  }
+}
+
+RECT box(float l, float t, float r, float b) {
+  return RECT{static_cast<LONG>(l), static_cast<LONG>(t), static_cast<LONG>(r),
+              static_cast<LONG>(b)};
+}
+
+// White content with a soft ink shadow below it, as if cut out of the face.
+void paint_white_with_shadow(Canvas& c, const Mask& m, int dx) {
+  c.paint(blurred(m, 1), kInkShadow, 0.55f, dx + 1, dx + 1);
+  c.paint(m, kWhite, 1.0f, dx, dx);
+}
+
+// Category and page buttons sit on the window's blue along the top: a tile that lights
+// up under the mouse, with the emblem above the label.
+void paint_tile(Canvas& c, ButtonArt art, const LookStyle& s) {
+  const int w = c.width(), h = c.height();
+  const float unit = std::min(w / 78.0f, h / 72.0f);
+  c.fill_rect(kWindowBlue);
+  // The top rows may hide under the window's edge, so the tile starts a little lower.
+  const float top = std::max(2.0f, h * 0.06f), r = 7 * unit;
+  Shape tile = round_rect(2, top, w - 2.0f, h - 2.0f, r);
+  if (s.look != Look::kNormal) {
+    Rgb hi = s.look == Look::kHover ? lighter(kWindowBlue, 0.35f) : darker(kWindowBlue, 0.30f);
+    Rgb lo = s.look == Look::kHover ? lighter(kWindowBlue, 0.05f) : darker(kWindowBlue, 0.12f);
+    Mask m = shape_mask(w, h, tile);
+    if (s.look == Look::kHover) c.paint(blurred(m, 2), kWhite, 0.35f);
+    c.paint_gradient(m, hi, lo, top, h - 2.0f);
+    c.fill(ring(tile, 0.6f), s.look == Look::kHover ? kWhite : darker(kWindowBlue, 0.45f),
+           s.look == Look::kHover ? 0.9f : 0.6f);
+    if (s.look == Look::kPressed) {
+      // An inner shadow along the top edge makes the tile look pushed in.
+      c.fill(intersect(tile, ring(round_rect(2, top + 1.5f, w - 2.0f, h, r), 1.2f)), kInk, 0.25f);
+    }
+  } else {
+    Mask m = shape_mask(w, h, tile);
+    c.paint_gradient(m, lighter(kWindowBlue, 0.12f), kWindowBlue, top, h - 2.0f, 0.8f);
+    c.fill(ring(tile, 0.5f), kWhite, 0.22f);
+  }
+  const float emblem = 30 * unit;
+  Mask glyph = shape_mask(w, h, button_emblem(art, w / 2.0f, top + 3 * unit + emblem / 2, emblem));
+  paint_white_with_shadow(c, glyph, s.dx());
+  TextStyle text{std::max(9, static_cast<int>(13 * unit + 0.5f)), FW_BOLD, false};
+  Mask label = text_mask(w, h, label_of(art), box(0, h - 24 * unit, float(w), h - 5 * unit), text);
+  paint_white_with_shadow(c, label, s.dx());
+}
+
+// Buttons on the white pages: a rounded blue face with a glassy upper half.
+void paint_face_button(Canvas& c, ButtonArt art, const LookStyle& s, Rgb base, int text_px,
+                       bool with_magnifier) {
+  const int w = c.width(), h = c.height();
+  c.fill_rect(kWhite);
+  const float r = std::min(h / 2.0f - 1, 5.0f + h / 12.0f);
+  Shape face = round_rect(0.5f, 0.5f, w - 0.5f, h - 0.5f, r);
+  Rgb top = s.face(lighter(base, 0.25f)), bottom = s.face(darker(base, 0.12f));
+  if (s.look == Look::kPressed) std::swap(top, bottom);
+  Mask m = shape_mask(w, h, face);
+  c.paint_gradient(m, top, bottom, 0, float(h));
+  // Glassy highlight over the upper half.
+  Shape gloss = intersect(round_rect(1.5f, 1.5f, w - 1.5f, h - 1.5f, r - 1),
+                          [h](float, float y) { return y - h * 0.48f; });
+  c.fill(gloss, kWhite, s.look == Look::kPressed ? 0.08f : 0.22f);
+  c.fill(ring(face, 0.55f), darker(base, 0.40f), 0.9f);
+  if (s.look == Look::kHover)
+    c.fill(ring(round_rect(1.5f, 1.5f, w - 1.5f, h - 1.5f, r - 1), 0.5f), kWhite, 0.7f);
+  float text_left = 0;
+  if (with_magnifier) {
+    float size = h * 0.62f;
+    Mask glyph = shape_mask(w, h, button_emblem(ButtonArt::kSearch, h * 0.62f, h / 2.0f, size));
+    paint_white_with_shadow(c, glyph, s.dx());
+    text_left = h * 0.85f;
+  }
+  TextStyle text{text_px, FW_BOLD, false};
+  Mask label = text_mask(w, h, label_of(art), box(text_left, 0, float(w), float(h)), text);
+  paint_white_with_shadow(c, label, s.dx());
+}
+
+void paint_drop_arrow(Canvas& c, const LookStyle& s) {
+  const int w = c.width(), h = c.height();
+  c.fill_rect(kWhite);
+  Shape face = round_rect(0.5f, 0.5f, w - 0.5f, h - 0.5f, 2.5f);
+  Rgb top = s.face(lighter(kWindowBlue, 0.2f)), bottom = s.face(darker(kWindowBlue, 0.1f));
+  c.paint_gradient(shape_mask(w, h, face), top, bottom, 0, float(h));
+  c.fill(ring(face, 0.5f), darker(kWindowBlue, 0.4f));
+  float cx = w / 2.0f + s.ox, cy = h / 2.0f + s.oy, a = std::min(w, h) * 0.28f;
+  c.fill(polygon({cx - a, cy - a * 0.45f, cx + a, cy - a * 0.45f, cx, cy + a * 0.65f}), kWhite);
+}
+
+// The caption-like buttons sit on the window's blue; the close button turns vermilion.
+void paint_caption_button(Canvas& c, ButtonArt art, const LookStyle& s) {
+  const int w = c.width(), h = c.height();
+  c.fill_rect(kWindowBlue);
+  Shape face = round_rect(0.5f, 0.5f, w - 0.5f, h - 0.5f, 3);
+  if (art == ButtonArt::kClose && s.look != Look::kNormal) {
+    Rgb red = s.look == Look::kHover ? kVermilion : darker(kVermilion, 0.25f);
+    c.paint_gradient(shape_mask(w, h, face), lighter(red, 0.15f), red, 0, float(h));
+  } else if (s.look == Look::kHover) {
+    c.fill(face, kWhite, 0.28f);
+  } else if (s.look == Look::kPressed) {
+    c.fill(face, kInkShadow, 0.35f);
+  }
+  const float cx = w / 2.0f + s.ox, cy = h / 2.0f + s.oy, a = std::min(w, h) * 0.22f;
+  const float pen = std::max(0.8f, std::min(w, h) / 16.0f);
+  Shape glyph;
+  if (art == ButtonArt::kClose) {
+    glyph = unite(segment(cx - a, cy - a, cx + a, cy + a, pen),
+                  segment(cx - a, cy + a, cx + a, cy - a, pen));
+  } else if (art == ButtonArt::kMinimise) {
+    glyph = segment(cx - a, cy + a * 0.5f, cx + a, cy + a * 0.5f, pen);
+  } else {
+    glyph = segment(cx - a, cy - a * 0.75f, cx + a, cy - a * 0.75f, pen);
+    glyph = unite(glyph, segment(cx - a, cy, cx + a, cy, pen));
+    glyph = unite(glyph, segment(cx - a, cy + a * 0.75f, cx + a, cy + a * 0.75f, pen));
+  }
+  Mask m = shape_mask(w, h, glyph);
+  c.paint(blurred(m, 1), kInkShadow, 0.4f, 0, 1);
+  c.paint(m, kWhite);
+}
+
+// A speech bubble; at 32 pixels it carries "客服", smaller it shows three dots.
+void paint_bubble(Canvas& c, ButtonArt art, const LookStyle& s) {
+  const int w = c.width(), h = c.height();
+  c.fill_rect(kWhite);
+  const float k = std::min(w, h) / 32.0f, ox = s.ox, oy = s.oy;
+  Shape bubble =
+      unite(round_rect(1.5f * k + ox, 2 * k + oy, w - 1.5f * k + ox, h * 0.74f + oy, 7 * k),
+            polygon({8 * k + ox, h * 0.70f + oy, 6 * k + ox, h - 1.5f * k + oy, 15 * k + ox,
+                     h * 0.70f + oy}));
+  Mask m = shape_mask(w, h, bubble);
+  if (s.look == Look::kHover) c.paint(blurred(m, 1), kWindowBlue, 0.5f);
+  Rgb base = art == ButtonArt::kContact ? kWindowBlue : kDeepBlue;
+  c.paint_gradient(m, s.face(lighter(base, 0.2f)), s.face(darker(base, 0.15f)), 0, float(h));
+  c.fill(ring(bubble, 0.5f), s.face(darker(base, 0.35f)), 0.8f);
+  if (art == ButtonArt::kContact && w >= 24) {
+    TextStyle text{std::max(8, static_cast<int>(11 * k + 0.5f)), FW_BOLD, false};
+    Mask label = text_mask(w, h, label_of(art), box(ox, 2 * k + oy, w + ox, h * 0.74f + oy), text);
+    c.paint(label, kWhite);
+  } else {
+    float cy = (2 * k + h * 0.74f) / 2 + oy, r = std::max(1.0f, 2.2f * k);
+    for (int i = -1; i <= 1; ++i) c.fill(circle(w / 2.0f + i * 7.5f * k + ox, cy, r), kWhite);
+  }
+}
+
+void paint_button(Canvas& c, ButtonArt art, Look look) {
+  LookStyle s(look);
+  const int h = c.height();
+  switch (art) {
+    case ButtonArt::kSearch:
+      return paint_face_button(c, art, s, kDeepBlue, std::max(9, h * 2 / 5), true);
+    case ButtonArt::kUpdate:
+    case ButtonArt::kAdd:
+    case ButtonArt::kChoose:
+    case ButtonArt::kConfirm:
+      return paint_face_button(c, art, s, kWindowBlue, std::max(9, h / 2), false);
+    case ButtonArt::kCancel:
+      return paint_face_button(c, art, s, kSlate, std::max(9, h / 2), false);
+    case ButtonArt::kDropArrow:
+      return paint_drop_arrow(c, s);
+    case ButtonArt::kClose:
+    case ButtonArt::kMinimise:
+    case ButtonArt::kMenu:
+      return paint_caption_button(c, art, s);
+    case ButtonArt::kContact:
+    case ButtonArt::kSmallIcons:
+      return paint_bubble(c, art, s);
+    default:
+      return paint_tile(c, art, s);
+  }
+}
+
+HBITMAP draw_look(ButtonArt art, int width, int height, Look look) {
+  Canvas c(width, height);
+  if (!c.ok()) return nullptr;
+  paint_button(c, art, look);
+  return c.release();
+}
+
+}  // namespace
+
+ButtonLooks draw_button_art(ButtonArt art, int width, int height) {
+  ButtonLooks looks{draw_look(art, width, height, Look::kNormal),
+                    draw_look(art, width, height, Look::kHover),
+                    draw_look(art, width, height, Look::kPressed)};
+  if (looks.normal == nullptr || looks.hover == nullptr || looks.pressed == nullptr) {
+    for (HBITMAP b : {looks.normal, looks.hover, looks.pressed}) {
+      if (b != nullptr) DeleteObject(b);
+    }
+    return ButtonLooks{nullptr, nullptr, nullptr};
+  }
+  return looks;
+}
