@@ -37,6 +37,10 @@ def sd_ellipse(x, y, cx, cy, rx, ry):
     return -min(rx, ry) if k1 < 1e-9 else k0 * (k0 - 1) / k1
 
 
+def sd_circle(x, y, cx, cy, r):
+    return math.hypot(x - cx, y - cy) - r
+
+
 def sd_segment(x, y, ax, ay, bx, by, hw):
     pax, pay, bax, bay = x - ax, y - ay, bx - ax, by - ay
     h = clamp01((pax * bax + pay * bay) / (bax * bax + bay * bay))
@@ -68,8 +72,12 @@ WHITE = (255, 255, 255)
 TILE = (0.03, 0.03, 0.97, 0.97, 0.22)
 STONE = (0.13, 0.50, 0.87, 0.88, 0.15)
 POOL = (0.5, 0.625, 0.265, 0.085)
-BRUSH = ((0.57, 0.44), (0.83, 0.09))
-TIP = ((0.535, 0.395), (0.625, 0.47), (0.50, 0.625), (0.485, 0.60))
+# The brush: handle from its lower end A up to B, then a metal ferrule and an ink-soaked
+# tip shaped as a drop (a round belly narrowing to the point that touches the ink).
+BRUSH = ((0.60, 0.40), (0.84, 0.08))
+FERRULE = ((0.60, 0.40), (0.573, 0.436))
+BELLY = (0.546, 0.472, 0.05)
+TIP = ((0.586, 0.502), (0.453, 0.596), (0.506, 0.442))
 
 
 def layers(x, y, px):
@@ -89,13 +97,20 @@ def layers(x, y, px):
     pool = sd_ellipse(x, y, *POOL)
     yield (5, 7, 12), clamp01(0.5 - pool / px)
     yield BLUE, 0.85 * clamp01(0.5 - sd_ellipse(x, y, 0.41, 0.605, 0.075, 0.02) / px)
-    # The brush: a white handle, an ink end cap and an ink-soaked tip in the pool.
+    # The brush: a white handle with an ink end cap, the ferrule and the tip in the pool.
     (ax, ay), (bx, by) = BRUSH
-    hw = max(0.045, 0.6 * px)
-    yield (20, 60, 100), 0.35 * clamp01(0.5 - (sd_segment(x - 0.012, y - 0.012, ax, ay, bx, by, hw)) / px)
+    hw = max(0.038, 0.8 * px)  # at least a pixel and a half wide, so it reads at 16
+    if px < 1 / 30:
+        yield (20, 60, 100), 0.35 * clamp01(0.5 - (sd_segment(x - 0.012, y - 0.012, ax, ay, bx, by, hw)) / px)
     yield (246, 246, 242), clamp01(0.5 - sd_segment(x, y, ax, ay, bx, by, hw) / px)
-    yield INK, clamp01(0.5 - sd_segment(x, y, bx - 0.02, by + 0.027, bx, by, hw) / px)
-    yield INK, clamp01(0.5 - sd_polygon(x, y, TIP) / px)
+    if px < 1 / 20:  # shading along the handle's lower side
+        handle = sd_segment(x, y, ax, ay, bx, by, hw)
+        stripe = sd_segment(x - 0.7 * hw, y - 0.5 * hw, ax, ay, bx, by, hw * 0.45)
+        yield (184, 194, 208), 0.5 * clamp01(0.5 - max(handle, -stripe) / px)
+    yield INK, clamp01(0.5 - sd_segment(x, y, bx - 0.024, by + 0.032, bx, by, hw) / px)
+    yield (70, 76, 92), clamp01(0.5 - sd_segment(x, y, *FERRULE[0], *FERRULE[1], hw * 1.3) / px)
+    tip = min(sd_circle(x, y, *BELLY), sd_polygon(x, y, TIP))
+    yield INK, clamp01(0.5 - tip / px)
 
 
 def render(size):
@@ -142,7 +157,8 @@ def bmp_entry(rows):
 
 
 def png_bytes(rows):
-    size = len(rows)
+    """RGBA rows as a PNG file, unfiltered."""
+    width, height = len(rows[0]), len(rows)
 
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
@@ -152,7 +168,7 @@ def png_bytes(rows):
         raw.append(0)  # no filter
         for p in row:
             raw += bytes(p)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
             + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
 
 
@@ -185,23 +201,8 @@ def main(argv):
                                           round(b * t + 255 * (1 - t)), 255)
             left += size + 4
         with open(argv[2], "wb") as f:
-            f.write(png_bytes_wide(sheet))
+            f.write(png_bytes(sheet))
     return 0
-
-
-def png_bytes_wide(rows):
-    width, height = len(rows[0]), len(rows)
-
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-
-    raw = bytearray()
-    for row in rows:
-        raw.append(0)
-        for p in row:
-            raw += bytes(p)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
 
 
 if __name__ == "__main__":

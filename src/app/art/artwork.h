@@ -48,8 +48,9 @@ ButtonLooks draw_button_art(ButtonArt art, int width, int height);
 
 enum class BannerArt { kCommunity, kVendor, kSourceSite, kContact };
 
-// The frames of an animated link banner (88 x 31 in the window), shown in order and
-// repeated; the caller owns the bitmaps. Empty on failure.
+// The frames of an animated link banner (88 x 31 in the window): a shine crosses it, then
+// it rests. Shown in order, about 120 ms apart, and repeated; the caller owns the
+// bitmaps. Empty on failure.
 std::vector<HBITMAP> draw_banner_frames(BannerArt art, int width, int height);
 
 // The program's name with an ink-stone emblem (180 x 60 in the window).

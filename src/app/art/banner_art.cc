@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 
 #include "app/art/artwork.h"
 #include "app/art/canvas.h"
@@ -43,23 +44,26 @@ void paint_frame(Canvas& c, const BannerDesign& d, int frame) {
   const float k = h / 31.0f;
   c.fill_vertical_gradient(d.top, d.bottom);
   // Badge: a round seal with one character.
-  const float br = 10.5f * k, bx = 3.5f * k + br, by = h / 2.0f;
+  const float br = 9.5f * k, bx = 3 * k + br, by = h / 2.0f;
   c.fill(circle(bx, by + 0.8f, br), kInk, 0.3f);
   c.fill(circle(bx, by, br), d.badge);
-  c.fill(ring(circle(bx, by, br - 1.6f * k), 0.45f * k), kWhite, 0.7f);
-  TextStyle seal{std::max(8, static_cast<int>(12 * k + 0.5f)), FW_BOLD, false};
+  c.fill(ring(circle(bx, by, br - 1.5f * k), 0.45f * k), kWhite, 0.7f);
+  TextStyle seal{std::max(8, static_cast<int>(11 * k + 0.5f)), FW_BOLD, false};
   int bl = static_cast<int>(bx - br), bt = static_cast<int>(by - br);
   c.paint(text_mask(w, h, d.seal, box(bl, bt, bl + int(2 * br) + 1, bt + int(2 * br) + 1), seal),
           kWhite);
-  // Title and a small subtitle.
-  int text_left = static_cast<int>(bx + br + 1.5f * k);
-  TextStyle title{std::max(8, static_cast<int>(12 * k + 0.5f)), FW_BOLD, false};
-  Mask t = text_mask(w, h, d.title, box(text_left, int(2 * k), w - 1, int(18 * k)), title);
+  // Title and a small subtitle; a long title gets a smaller font so it keeps a margin.
+  const int text_left = static_cast<int>(bx + br + 1.5f * k), text_right = w - int(2 * k);
+  const int chars = std::max(1, static_cast<int>(std::strlen(d.title)) / 2);
+  const int fit = (text_right - text_left - int(4 * k)) / chars;
+  TextStyle title{std::max(8, std::min(static_cast<int>(12 * k + 0.5f), fit)), FW_BOLD, false};
+  Mask t = text_mask(w, h, d.title, box(text_left, int(2 * k), text_right, int(18 * k)), title);
   bool dark_text = d.text.r < 128;
   if (!dark_text) c.paint(blurred(t, 1), kInk, 0.45f, 0, 1);
   c.paint(t, d.text);
   TextStyle small{std::max(7, static_cast<int>(8 * k + 0.5f)), FW_NORMAL, false};
-  Mask sub = text_mask(w, h, d.subtitle, box(text_left, int(18 * k), w - 1, int(28 * k)), small);
+  Mask sub =
+      text_mask(w, h, d.subtitle, box(text_left, int(18 * k), text_right, int(28 * k)), small);
   c.paint(sub, dark_text ? kSlate : kWhite, 0.85f);
   // The shine: a slanted light band that crosses the banner once per cycle.
   if (frame < kShineFrames) {
@@ -68,7 +72,9 @@ void paint_frame(Canvas& c, const BannerDesign& d, int frame) {
     float band = 6 * k;
     Shape shine = polygon(
         {x0, 0.0f, x0 + band, 0.0f, x0 + band - h * 0.6f, float(h), x0 - h * 0.6f, float(h)});
-    c.fill(shine, kWhite, 0.35f);
+    // White light shows on dark banners only; a light banner gets a blue gleam.
+    bool light = d.top.r + d.top.g + d.top.b > 600;
+    c.fill(shine, light ? kWindowBlue : kWhite, light ? 0.22f : 0.35f);
   }
   // Frame: a dark outer line and a light inner one.
   c.fill(ring(round_rect(0, 0, float(w), float(h), 0), 0.5f), darker(d.bottom, 0.35f));

@@ -27,11 +27,15 @@ void paint_ink_stone(Canvas& c, float x, float y, float size) {
   c.fill(pool, rgb(8, 10, 16));
   c.fill(ring(pool, 0.6f * k), rgb(130, 140, 160), 0.7f);
   c.fill(ellipse(X(21), Y(31.5f), 5 * k, 1.3f * k), kWindowBlue, 0.7f);
-  // The brush: a blue handle and an ink-soaked tip dipping into the pool.
-  c.fill(segment(X(50), Y(2), X(35), Y(22), 2.6f * k), darker(kWindowBlue, 0.15f));
-  c.fill(segment(X(49.3f), Y(2.3f), X(35.3f), Y(21), 0.8f * k), kWhite, 0.55f);
-  c.fill(segment(X(50), Y(2), X(48.5f), Y(4), 2.8f * k), kInk);
-  c.fill(polygon({X(33), Y(19), X(38.5f), Y(23.5f), X(31), Y(32), X(30.5f), Y(30)}), kInk);
+  // The brush: a blue handle with an ink end cap, a ferrule, and a drop-shaped tip whose
+  // point dips into the pool.
+  c.fill(segment(X(50), Y(2), X(37.5f), Y(19), 2.3f * k), darker(kWindowBlue, 0.15f));
+  c.fill(segment(X(49.3f), Y(2.5f), X(37.5f), Y(18.5f), 0.7f * k), kWhite, 0.55f);
+  c.fill(segment(X(50), Y(2), X(48.6f), Y(3.9f), 2.4f * k), kInk);
+  c.fill(segment(X(37.5f), Y(19), X(36.2f), Y(20.8f), 2.9f * k), rgb(96, 104, 120));
+  c.fill(unite(circle(X(34.9f), Y(22.6f), 2.9f * k),
+               polygon({X(37.2f), Y(24.3f), X(29.5f), Y(31.5f), X(32.6f), Y(20.9f)})),
+         kInk);
 }
 
 }  // namespace
