@@ -1,0 +1,42 @@
+#ifndef MOYAN_STORE_LOCK_TABLE_H_
+#define MOYAN_STORE_LOCK_TABLE_H_
+
+#include <cstdint>
+#include <map>
+#include <utility>
+
+class PlatformFile;
+
+// The byte-range locks one open store holds on one file, counted so that an operation may
+// take a lock the same store already holds (or one inside a range it holds) without
+// conflicting with itself. A lock held by another opener is waited for, up to
+// kLockWaitMs, before the request gives up.
+class LockTable {
+ public:
+  static constexpr int kLockWaitMs = 2000;
+
+  explicit LockTable(PlatformFile* file) : file_(file) {}
+  ~LockTable();
+  LockTable(const LockTable&) = delete;
+  LockTable& operator=(const LockTable&) = delete;
+
+  bool lock(int64_t offset, int64_t length = 1);
+  void unlock(int64_t offset, int64_t length = 1);
+  bool holds_any() const { return !held_.empty(); }
+
+ private:
+  using Range = std::pair<int64_t, int64_t>;  // offset, length
+  struct Held {
+    int count = 0;
+    bool system = false;  // false: inside a system lock of this table
+    Range cover;          // the system lock it lies in, when !system
+    int dependents = 0;   // locks lying inside this one
+  };
+  bool wait_for_system_lock(int64_t offset, int64_t length);
+  void release_if_unused(std::map<Range, Held>::iterator it);
+
+  PlatformFile* file_;
+  std::map<Range, Held> held_;
+};
+
+#endif  // MOYAN_STORE_LOCK_TABLE_H_

@@ -1,0 +1,217 @@
+// The store operations over each thread's own list of open stores. A thread is an opener
+// of its own, kept apart from other threads and processes by the file's byte locks, so
+// the harvesting workers, the delivery worker and the window's thread never share a
+// cursor or a current store.
+#include "store/store.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "store/platform_file.h"
+#include "store/store_file.h"
+#include "store/store_path.h"
+
+namespace {
+
+// The record a running find_record is examining; read_field answers from it.
+struct ScanFrame {
+  int64_t index = 0;
+  const char* record = nullptr;
+};
+
+struct OpenStore {
+  std::string folded_path;
+  std::unique_ptr<StoreFile> file;
+  int64_t cursor = 0;
+  bool closed = false;
+  // Bumped by every write of this store, so that a scan notices its own thread's writes
+  // to records it has already read ahead.
+  uint64_t writes = 0;
+  std::vector<const ScanFrame*> scans;
+};
+
+struct Registry {
+  std::vector<std::shared_ptr<OpenStore>> stores;
+  std::shared_ptr<OpenStore> current;
+};
+
+thread_local Registry registry;
+
+// Records are scanned in chunks that start small (a listing stops after a few records)
+// and double up to a bounded buffer (a look-up of an absent title reads everything).
+constexpr int64_t kFirstChunkRecords = 16;
+constexpr int64_t kChunkBytes = 1 << 20;
+
+void close_store(const std::shared_ptr<OpenStore>& store) {
+  store->closed = true;
+  store->file.reset();
+}
+
+bool read_count(OpenStore* store, int64_t* count) {
+  int32_t n = 0;
+  if (!store->file->read_count(&n)) return false;
+  *count = n;
+  return true;
+}
+
+}  // namespace
+
+bool store_open(const std::string& path) {
+  if (path.empty()) return false;
+  std::string full = full_path_name(store_file_path(path));
+  if (full.empty()) return false;
+  std::string folded = fold_ascii_case(full);
+  for (const auto& store : registry.stores) {
+    if (store->folded_path == folded) return false;
+  }
+  std::string failed_check;
+  std::unique_ptr<StoreFile> file = StoreFile::open(full, &failed_check);
+  if (!file) return false;
+  auto store = std::make_shared<OpenStore>();
+  store->folded_path = folded;
+  store->file = std::move(file);
+  registry.stores.push_back(store);
+  registry.current = store;
+  return true;
+}
+
+void store_close() {
+  std::shared_ptr<OpenStore> store = std::move(registry.current);
+  registry.current.reset();
+  if (!store) return;
+  auto& stores = registry.stores;
+  stores.erase(std::remove(stores.begin(), stores.end(), store), stores.end());
+  close_store(store);
+}
+
+void store_close_all() {
+  std::vector<std::shared_ptr<OpenStore>> stores = std::move(registry.stores);
+  registry.stores.clear();
+  registry.current.reset();
+  for (const auto& store : stores) close_store(store);
+}
+
+int record_count() {
+  OpenStore* store = registry.current.get();
+  int64_t count = 0;
+  if (store == nullptr || !read_count(store, &count)) return 0;
+  return static_cast<int>(count);
+}
+
+bool append_blank_record() {
+  OpenStore* store = registry.current.get();
+  int64_t index = 0;
+  if (store == nullptr || !store->file->append_blank(&index)) return false;
+  store->cursor = index;
+  ++store->writes;
+  return true;
+}
+
+void go_first() {
+  if (registry.current) registry.current->cursor = 0;
+}
+
+bool go_last() {
+  OpenStore* store = registry.current.get();
+  int64_t count = 0;
+  if (store == nullptr || !read_count(store, &count)) return false;
+  store->cursor = std::max<int64_t>(count - 1, 0);
+  return true;
+}
+
+bool go_to_record(int n) {
+  OpenStore* store = registry.current.get();
+  int64_t count = 0;
+  if (store == nullptr || !read_count(store, &count)) return false;
+  store->cursor = std::max<int64_t>(std::min<int64_t>(n, count) - 1, 0);
+  return true;
+}
+
+int record_number() {
+  OpenStore* store = registry.current.get();
+  return store == nullptr ? 0 : static_cast<int>(store->cursor + 1);
+}
+
+FieldValue read_field(const std::string& name) {
+  OpenStore* store = registry.current.get();
+  if (store == nullptr) return FieldValue();
+  const FieldInfo* field = store->file->find_field(name);
+  if (field == nullptr) return FieldValue();
+  if (!store->scans.empty() && store->scans.back()->index == store->cursor) {
+    const ScanFrame* frame = store->scans.back();
+    return store->file->field_from_record(frame->index, *field, frame->record);
+  }
+  return store->file->read_field(store->cursor, *field);
+}
+
+bool write_field(const std::string& name, const std::string& text) {
+  OpenStore* store = registry.current.get();
+  const FieldInfo* field = store ? store->file->find_field(name) : nullptr;
+  if (field == nullptr || !store->file->write_text(store->cursor, *field, text)) return false;
+  ++store->writes;
+  return true;
+}
+
+bool write_field(const std::string& name, const ByteSet& bytes) {
+  OpenStore* store = registry.current.get();
+  const FieldInfo* field = store ? store->file->find_field(name) : nullptr;
+  if (field == nullptr || !store->file->write_bytes(store->cursor, *field, bytes.view())) {
+    return false;
+  }
+  ++store->writes;
+  return true;
+}
+
+bool find_record(const std::function<bool()>& condition) {
+  // Kept alive by this scan even when the condition closes it.
+  std::shared_ptr<OpenStore> store = registry.current;
+  if (!store) return false;
+  int64_t n = 0;
+  if (!read_count(store.get(), &n)) return false;
+  const int64_t start = std::max<int64_t>(store->cursor, 0);
+  if (n < 1 || start >= n) return false;
+
+  const int64_t record_size = store->file->record_size();
+  const int64_t max_chunk = std::max<int64_t>(1, kChunkBytes / record_size);
+  int64_t chunk = std::min(kFirstChunkRecords, max_chunk);
+  std::vector<char> buffer;
+  ScanFrame frame;
+  store->scans.push_back(&frame);
+  struct PopFrame {
+    OpenStore* store;
+    ~PopFrame() { store->scans.pop_back(); }
+  } pop{store.get()};
+
+  for (int64_t i = start; i < n;) {
+    int64_t k = std::min(chunk, n - i);
+    buffer.resize(static_cast<size_t>(k * record_size));
+    if (!store->file->read_records(i, k, buffer.data())) {
+      store->cursor = start;
+      return false;
+    }
+    const uint64_t writes = store->writes;
+    int64_t next = i + k;
+    for (int64_t j = 0; j < k; ++j) {
+      frame.index = i + j;
+      frame.record = buffer.data() + j * record_size;
+      store->cursor = i + j;
+      bool found = condition();
+      // A handler run by the condition closed the store: the scan is over.
+      if (store->closed) return false;
+      if (found) {
+        store->cursor = i + j;
+        return true;
+      }
+      // Our own write may have changed a record read ahead: read again from the next one.
+      if (store->writes != writes) {
+        next = i + j + 1;
+        break;
+      }
+    }
+    i = next;
+    chunk = std::min(chunk * 2, max_chunk);
+  }
+  store->cursor = start;
+  return false;
+}

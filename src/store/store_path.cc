@@ -1,0 +1,49 @@
+#include "store/store_path.h"
+
+namespace {
+
+// Position of the extension's dot in the last segment, or npos. A byte of 0x80 or above
+// begins a two-byte character whose second byte may look like '\'.
+size_t extension_dot(const std::string& path) {
+  size_t dot = std::string::npos;
+  for (size_t i = 0; i < path.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(path[i]);
+    if (c >= 0x80) {
+      ++i;
+    } else if (c == '\\' || c == '/') {
+      dot = std::string::npos;
+    } else if (c == '.') {
+      dot = i;
+    }
+  }
+  return dot;
+}
+
+}  // namespace
+
+std::string store_file_path(const std::string& path) {
+  if (path.empty()) return path;
+  size_t dot = extension_dot(path);
+  if (dot == std::string::npos) return path + ".EDB";
+  if (dot + 1 == path.size()) return path + "EDB";
+  return path;
+}
+
+std::string companion_file_path(const std::string& store_path) {
+  size_t dot = extension_dot(store_path);
+  if (dot == std::string::npos) return store_path + ".EDT";
+  return store_path.substr(0, dot + 1) + "EDT";
+}
+
+std::string fold_ascii_case(const std::string& text) {
+  std::string folded = text;
+  for (size_t i = 0; i < folded.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(folded[i]);
+    if (c >= 0x80) {
+      ++i;
+    } else if (c >= 'A' && c <= 'Z') {
+      folded[i] = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return folded;
+}
