@@ -4,15 +4,17 @@
 
 namespace {
 
-// The address up to the first "/" after the optional "http://" scheme: host and port.
+// 1-based position where the host begins: after "http://" (any letter case), else 1.
+int host_start_of_url(std::string_view url) {
+  return compare_texts(left_text(url, 7), "http://", false) == 0 ? 8 : 1;
+}
+
+// The address from the host up to the first "/" after it: host and port.
 std::string host_and_port_of_url(std::string_view url) {
-  const int length = text_byte_length(url);
-  if (compare_texts(left_text(url, 7), "http://", false) != 0) {
-    const int slash = find_text(url, "/");
-    return slash != -1 ? left_text(url, slash - 1) : std::string(url);
-  }
-  const int slash = find_text(url, "/", 8);
-  return slash != -1 ? mid_text(url, 8, slash - 8) : right_text(url, length - 7);
+  const int start = host_start_of_url(url);
+  const int slash = find_text(url, "/", start);
+  if (slash != -1) return mid_text(url, start, slash - start);
+  return right_text(url, text_byte_length(url) - (start - 1));
 }
 
 }  // namespace
@@ -36,9 +38,10 @@ int port_of_url(std::string_view url) {
 }
 
 std::string path_of_url(std::string_view url) {
-  const std::string host = host_of_url(url);
-  const int host_at = find_text(url, host, 1, true);  // the address may spell it in upper case
-  const int slash = find_text(url, "/", host_at == -1 ? 1 : host_at);
+  // The "/" is looked for from where the host begins, not from wherever the host's name
+  // first occurs: a host such as "h" or "tp" also occurs inside "http://", and an empty
+  // host occurs everywhere.
+  const int slash = find_text(url, "/", host_start_of_url(url));
   if (slash > 0) return right_text(url, text_byte_length(url) - slash + 1);
   return "/";
 }

@@ -18,6 +18,8 @@ struct DateTimeParts {
   int hour = 0;
   int minute = 0;
   int second = 0;
+
+  friend bool operator==(const DateTimeParts&, const DateTimeParts&) = default;
 };
 
 // Representable range: 100-01-01 00:00:00 ... 9999-12-31 23:59:59.
