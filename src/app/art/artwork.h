@@ -43,7 +43,7 @@ struct ButtonLooks {
   HBITMAP pressed;  // darker, the content moved one pixel down and right
 };
 
-// Failure (a size below 1 or out of GDI memory) gives null bitmaps.
+// Failure (a side below 1 or above 2048 pixels, or out of GDI memory) gives null bitmaps.
 ButtonLooks draw_button_art(ButtonArt art, int width, int height);
 
 enum class BannerArt { kCommunity, kVendor, kSourceSite, kContact };

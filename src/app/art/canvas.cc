@@ -110,7 +110,7 @@ Mask text_mask(int width, int height, const char* gbk, RECT box, const TextStyle
 }
 
 Canvas::Canvas(int width, int height) {
-  if (width < 1 || height < 1 || width > 4096 || height > 4096) return;
+  if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return;
   bitmap_ = create_dib(width, height, &bits_);
   if (bitmap_ == nullptr) return;
   width_ = width;

@@ -53,6 +53,9 @@ struct TextStyle {
 // The text (GBK) drawn into a mask, centred in the box, on one line.
 Mask text_mask(int width, int height, const char* gbk, RECT box, const TextStyle& style);
 
+// Pictures are small; a larger request is refused rather than allowed to eat memory.
+constexpr int kMaxSide = 2048;
+
 class Canvas {
  public:
   Canvas(int width, int height);
