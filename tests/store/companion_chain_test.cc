@@ -1,0 +1,160 @@
+// Chains of 512-byte blocks in the companion file: reuse, free chain, trimming, and
+// chains a hostile file may hold.
+#include <gtest/gtest.h>
+
+#include "store_test_support.h"
+
+namespace {
+
+class CompanionChain : public StoreTest {
+ protected:
+  // A store with one byte-set field "d" and n blank records.
+  void open_store(int records, const std::string& companion = companion_bytes()) {
+    write_file(path("t.edb"), store_file_bytes({{"d", 11, 4, 0}}, 8));
+    write_file(path("t.EDT"), companion);
+    ASSERT_TRUE(store_open(path("t.edb")));
+    for (int i = 0; i < records; ++i) ASSERT_TRUE(append_blank_record());
+  }
+  int32_t reference(int record) {
+    return get32(read_file(path("t.edb")), 116 + 72 + 8 * static_cast<size_t>(record - 1) + 4);
+  }
+  int32_t companion_word(size_t offset) { return get32(read_file(path("t.EDT")), offset); }
+  int32_t block_word(int block, int word) {
+    return companion_word(static_cast<size_t>(block) * 512 + 4 * static_cast<size_t>(word));
+  }
+  bool write(int record, const std::string& data) {
+    go_to_record(record);
+    return write_field("d", ByteSet(data));
+  }
+  std::string read(int record) {
+    go_to_record(record);
+    return read_field("d").bytes().str();
+  }
+};
+
+std::string data_of(size_t n, char seed) {
+  std::string s(n, '\0');
+  for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>(seed + i % 23);
+  return s;
+}
+
+TEST_F(CompanionChain, ValueTakesBlocksOfFiveHundredBytes) {
+  open_store(1);
+  struct Case {
+    size_t length;
+    int blocks;
+  };
+  for (Case c : {Case{1, 1}, Case{500, 1}, Case{501, 2}, Case{1200, 3}, Case{0, 0}}) {
+    std::string data = data_of(c.length, 'a');
+    ASSERT_TRUE(write(1, data));
+    EXPECT_EQ(read(1), data);
+    EXPECT_EQ(reference(1), c.blocks == 0 ? 0 : 1) << c.length;
+    EXPECT_EQ(companion_word(16), 1 + c.blocks) << c.length;
+    EXPECT_EQ(file_size(path("t.EDT")), 512 * (1 + c.blocks)) << c.length;
+    EXPECT_EQ(companion_word(20), 0) << c.length;  // freed tail blocks were cut off
+  }
+}
+
+TEST_F(CompanionChain, ShorterRewriteKeepsFirstBlockAndCutsTheTail) {
+  open_store(1);
+  ASSERT_TRUE(write(1, data_of(1200, 'a')));
+  EXPECT_EQ(block_word(1, 2), 500);
+  EXPECT_EQ(block_word(3, 2), 200);
+  EXPECT_EQ(block_word(3, 0), 2);  // previous
+  ASSERT_TRUE(write(1, data_of(300, 'b')));
+  EXPECT_EQ(reference(1), 1);
+  EXPECT_EQ(block_word(1, 1), 0);  // next
+  EXPECT_EQ(block_word(1, 2), 300);
+  EXPECT_EQ(companion_word(16), 2);
+  EXPECT_EQ(file_size(path("t.EDT")), 1024);
+  EXPECT_EQ(read(1), data_of(300, 'b'));
+}
+
+TEST_F(CompanionChain, FreedBlocksInsideTheFileAreReusedFirst) {
+  open_store(3);
+  ASSERT_TRUE(write(1, data_of(1200, 'a')));  // blocks 1 2 3
+  ASSERT_TRUE(write(2, data_of(600, 'b')));   // blocks 4 5
+  ASSERT_TRUE(write(1, data_of(300, 'c')));   // frees 2 3
+  EXPECT_EQ(companion_word(20), 2);           // free count
+  EXPECT_EQ(companion_word(24), 2);           // first free
+  EXPECT_EQ(block_word(2, 2), 0);
+  EXPECT_EQ(block_word(2, 1), 3);
+  EXPECT_EQ(file_size(path("t.EDT")), 6 * 512);
+  ASSERT_TRUE(write(3, data_of(1400, 'd')));  // takes 2, 3, then a new block 6
+  EXPECT_EQ(reference(3), 2);
+  EXPECT_EQ(companion_word(20), 0);
+  EXPECT_EQ(companion_word(24), 0);
+  EXPECT_EQ(companion_word(16), 7);
+  EXPECT_EQ(read(1), data_of(300, 'c'));
+  EXPECT_EQ(read(2), data_of(600, 'b'));
+  EXPECT_EQ(read(3), data_of(1400, 'd'));
+}
+
+TEST_F(CompanionChain, EmptyValueFreesTheWholeChain) {
+  open_store(2);
+  ASSERT_TRUE(write(1, data_of(700, 'a')));  // 1 2
+  ASSERT_TRUE(write(2, data_of(100, 'b')));  // 3
+  ASSERT_TRUE(write(1, ""));
+  EXPECT_EQ(reference(1), 0);
+  EXPECT_EQ(companion_word(20), 2);
+  EXPECT_EQ(companion_word(24), 1);
+  EXPECT_TRUE(read(1).empty());
+  ASSERT_TRUE(write(2, ""));  // block 3 and then the free 2 and 1 go: the file is cut
+  EXPECT_EQ(companion_word(16), 1);
+  EXPECT_EQ(companion_word(20), 0);
+  EXPECT_EQ(companion_word(24), 0);
+  EXPECT_EQ(file_size(path("t.EDT")), 512);
+}
+
+// Block n of a hand-made companion: previous, next, length, data.
+std::string block(int32_t previous, int32_t next, int32_t length, char fill = 'z') {
+  std::string b(512, '\0');
+  put32(&b, 0, previous);
+  put32(&b, 4, next);
+  put32(&b, 8, length);
+  if (length > 0 && length <= 500) b.replace(12, static_cast<size_t>(length), length, fill);
+  return b;
+}
+
+struct HostileChain {
+  const char* name;
+  std::string companion;
+  int32_t reference;
+};
+
+TEST_F(CompanionChain, HostileChainsReadEmptyAndCanBeOverwritten) {
+  const HostileChain cases[] = {
+      {"loops on itself", companion_bytes(2) + block(0, 1, 10), 1},
+      {"loops over two", companion_bytes(3) + block(0, 2, 10) + block(1, 1, 10), 1},
+      {"next past the end", companion_bytes(2) + block(0, 9, 10), 1},
+      {"reference past the end", companion_bytes(2) + block(0, 0, 10), 77},
+      {"negative reference", companion_bytes(2) + block(0, 0, 10), -5},
+      {"length over 500", companion_bytes(2) + block(0, 0, 501), 1},
+      {"negative length", companion_bytes(2) + block(0, 0, -1), 1},
+  };
+  for (const HostileChain& c : cases) {
+    open_store(1, c.companion);
+    std::string bytes = read_file(path("t.edb"));
+    put32(&bytes, 116 + 72 + 4, c.reference);
+    write_file(path("t.edb"), bytes);
+    EXPECT_TRUE(read(1).empty()) << c.name;
+    EXPECT_TRUE(write(1, data_of(1100, 'q'))) << c.name;
+    EXPECT_EQ(read(1), data_of(1100, 'q')) << c.name;
+    store_close();
+  }
+}
+
+TEST_F(CompanionChain, BrokenFreeChainIsNotFollowedIntoLiveData) {
+  // Block 1 holds record 1's value; the header claims it is the first free block.
+  open_store(2, companion_bytes(2, 1, 1) + block(0, 0, 10, 'L'));
+  std::string bytes = read_file(path("t.edb"));
+  put32(&bytes, 116 + 72 + 4, 1);
+  write_file(path("t.edb"), bytes);
+  ASSERT_EQ(read(1), std::string(10, 'L'));
+  ASSERT_TRUE(write(2, data_of(50, 'n')));
+  EXPECT_EQ(read(1), std::string(10, 'L'));
+  EXPECT_EQ(read(2), data_of(50, 'n'));
+  EXPECT_EQ(reference(2), 2);
+}
+
+}  // namespace
