@@ -1,0 +1,76 @@
+#ifndef MOYAN_APP_LAYOUT_H_
+#define MOYAN_APP_LAYOUT_H_
+
+#include <span>
+
+#include "app/controls.h"
+
+enum class ControlKind {
+  kImageButton,  // three pictures (normal, mouse over, pressed); raises clicked
+  kTransparentLabel,
+  kLabel,
+  kEdit,
+  kCheckBox,
+  kComboBox,  // drop-down list, at least 160 pixels high
+  kListView,  // the result list
+  kGroupBox,
+  kPictureBox,
+  kPushButton,
+  kPageContainer,
+  kFileDialog,  // no window of its own
+};
+
+enum class FontKind {
+  kDefault,      // the system's default GUI font
+  kSongBold14,   // 宋体, bold, 14 pixels
+  kSongHuge165,  // 宋体, GB2312, normal weight, 165 pixels
+};
+
+struct ControlRect {
+  int left, top, width, height;
+};
+
+// One row of MainWindow's layout. Places are relative to the client area of the
+// container: MainWindow, a page of 选择夹1 (container 选择夹1 with a page number) or a
+// group box.
+struct ControlSpec {
+  Control name;
+  ControlKind kind;
+  Control container;
+  int page;  // page of 选择夹1 when container is 选择夹1, else -1
+  ControlRect rect;
+  const char* text;  // initial text or caption, GBK; nullptr when none
+  FontKind font;
+};
+
+// MainWindow's outer size and title.
+constexpr int kMainWindowWidth = 645;
+constexpr int kMainWindowHeight = 541;
+extern const char kMainWindowTitle[];
+
+// Every control in creation order; a later row lies above an earlier one where they overlap.
+std::span<const ControlSpec> main_window_layout();
+const ControlSpec& control_spec(Control name);
+
+// The result list's columns: title and width.
+struct ListColumn {
+  const char* title;
+  int width;
+};
+std::span<const ListColumn> result_list_columns();
+
+// Items of the two combo boxes, in order.
+std::span<const char* const> rating_items();    // 组合框1
+std::span<const char* const> category_items();  // 组合框2
+
+// The hidden menus: level 0 is the menu itself, level 1 its items, level 2 sub-items.
+struct MenuItemSpec {
+  int level;
+  const char* caption;
+  MenuCommand command;
+};
+std::span<const MenuItemSpec> menu_items(PopupMenu menu);
+// The caption of a menu item, for handlers that take it as their argument.
+const char* menu_caption(MenuCommand command);
+
+#endif  // MOYAN_APP_LAYOUT_H_
