@@ -1,5 +1,6 @@
 #include "text/char_scan.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -14,70 +15,76 @@ bool equal_bytes_folded(const char* a, const char* b, size_t n) {
 // Offsets where the pattern matches byte for byte (exactly, or with every ASCII letter
 // folded when ignoring case). These include every real match; the caller still checks that
 // a candidate starts a character and, when folding, that no second byte of a two-byte
-// character was folded. Finding them with memchr-style skips keeps searches of long pages
-// close to a plain byte search.
+// character was folded. Long pages are filtered sixteen offsets at a time on the pattern's
+// first and last byte, which keeps a search close to a plain byte search either way.
 class CandidateFinder {
  public:
   CandidateFinder(std::string_view text, std::string_view pattern, bool ignore_case)
       : text_(text), pattern_(pattern), ignore_case_(ignore_case) {
-    if (!ignore_case_) return;
-    while (anchor_ < pattern_.size() && is_ascii_letter(pattern_[anchor_])) ++anchor_;
-    if (anchor_ == pattern_.size()) {
-      // Letters only: follow both letter cases of the first byte.
-      lower_ = ascii_lower(pattern_[0]);
-      upper_ = ascii_upper(pattern_[0]);
-    }
+    // Setting bit 0x20 lowers a letter; as a filter it lets a few other bytes through
+    // ('@' with '`' and the like), which the full comparison then turns away.
+    first_fold_ = ignore_case && is_ascii_letter(pattern.front()) ? 0x20 : 0;
+    last_fold_ = ignore_case && is_ascii_letter(pattern.back()) ? 0x20 : 0;
+    first_ = static_cast<char>(pattern.front() | first_fold_);
+    last_ = static_cast<char>(pattern.back() | last_fold_);
   }
 
   // First candidate at or after `from`, kNotFound when none.
-  size_t next(size_t from) {
-    if (!ignore_case_) return text_.find(pattern_, from);
+  size_t next(size_t from) const {
     const size_t m = pattern_.size();
     if (m > text_.size()) return kNotFound;
-    const size_t last = text_.size() - m;  // last offset where the pattern fits
-    while (from <= last) {
-      const size_t c = anchor_ < m ? next_by_anchor(from, last) : next_by_first_letter(from, last);
-      if (c == kNotFound) return kNotFound;
-      if (equal_bytes_folded(text_.data() + c, pattern_.data(), m)) return c;
-      from = c + 1;
+    const size_t end = text_.size() - m + 1;  // candidates lie in [from, end)
+    if (from >= end) return kNotFound;
+    const char* t = text_.data();
+    if (m == 1 && first_fold_ == 0) {
+      const void* hit = std::memchr(t + from, first_, end - from);
+      return hit == nullptr ? kNotFound : static_cast<size_t>(static_cast<const char*>(hit) - t);
+    }
+    size_t i = from;
+#if defined(__GNUC__)
+    using Bytes16 = signed char __attribute__((vector_size(16)));
+    // A scalar operand is spread over every lane.
+    const Bytes16 first_fold = Bytes16{} + static_cast<signed char>(first_fold_);
+    const Bytes16 last_fold = Bytes16{} + static_cast<signed char>(last_fold_);
+    const Bytes16 first = Bytes16{} + static_cast<signed char>(first_);
+    const Bytes16 last = Bytes16{} + static_cast<signed char>(last_);
+    for (; end - i >= 16; i += 16) {
+      Bytes16 head;
+      Bytes16 tail;
+      std::memcpy(&head, t + i, 16);
+      std::memcpy(&tail, t + i + m - 1, 16);
+      const Bytes16 both = ((head | first_fold) == first) & ((tail | last_fold) == last);
+      uint64_t halves[2];
+      std::memcpy(halves, &both, 16);
+      if ((halves[0] | halves[1]) == 0) continue;
+      for (size_t j = 0; j < 16; ++j) {
+        if (both[j] != 0 && equal_at(i + j)) return i + j;
+      }
+    }
+#endif
+    for (; i < end; ++i) {
+      if (static_cast<char>(t[i] | first_fold_) == first_ &&
+          static_cast<char>(t[i + m - 1] | last_fold_) == last_ && equal_at(i)) {
+        return i;
+      }
     }
     return kNotFound;
   }
 
  private:
-  // Candidates by a byte of the pattern that folding leaves alone.
-  size_t next_by_anchor(size_t from, size_t last) const {
-    const char* begin = text_.data() + from + anchor_;
-    const void* hit = std::memchr(begin, pattern_[anchor_], last - from + 1);
-    if (hit == nullptr) return kNotFound;
-    return static_cast<size_t>(static_cast<const char*>(hit) - text_.data()) - anchor_;
+  bool equal_at(size_t at) const {
+    const char* t = text_.data() + at;
+    if (!ignore_case_) return std::memcmp(t, pattern_.data(), pattern_.size()) == 0;
+    return equal_bytes_folded(t, pattern_.data(), pattern_.size());
   }
-
-  // Candidates by the first letter in either case; each case's next hit is remembered, so
-  // every byte is looked at once per case.
-  size_t next_by_first_letter(size_t from, size_t last) {
-    refresh(lower_, next_lower_, from, last);
-    refresh(upper_, next_upper_, from, last);
-    return next_lower_ < next_upper_ ? next_lower_ : next_upper_;
-  }
-
-  void refresh(char letter, size_t& next_hit, size_t from, size_t last) const {
-    if (next_hit != kUnknown && (next_hit == kNotFound || next_hit >= from)) return;
-    const void* hit = std::memchr(text_.data() + from, letter, last - from + 1);
-    next_hit = hit == nullptr ? kNotFound
-                              : static_cast<size_t>(static_cast<const char*>(hit) - text_.data());
-  }
-
-  static constexpr size_t kUnknown = kNotFound - 1;
 
   std::string_view text_;
   std::string_view pattern_;
   bool ignore_case_;
-  size_t anchor_ = 0;
-  char lower_ = 0;
-  char upper_ = 0;
-  size_t next_lower_ = kUnknown;
-  size_t next_upper_ = kUnknown;
+  char first_fold_ = 0;
+  char last_fold_ = 0;
+  char first_ = 0;
+  char last_ = 0;
 };
 
 }  // namespace
