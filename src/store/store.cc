@@ -38,6 +38,11 @@ struct Registry {
 
 thread_local Registry registry;
 
+// Scan buffers of this thread, one per nesting depth of find_record, kept between scans:
+// fresh memory costs a page fault per page on first touch, more than reading the records.
+thread_local std::vector<std::vector<char>> scan_buffers;
+thread_local size_t scan_depth = 0;
+
 // Records are scanned in chunks that start small (a listing stops after a few records)
 // and double up to a bounded buffer (a look-up of an absent title reads everything).
 constexpr int64_t kFirstChunkRecords = 16;
@@ -175,13 +180,21 @@ bool find_record(const std::function<bool()>& condition) {
   const int64_t record_size = store->file->record_size();
   const int64_t max_chunk = std::max<int64_t>(1, kChunkBytes / record_size);
   int64_t chunk = std::min(kFirstChunkRecords, max_chunk);
-  std::vector<char> buffer;
   ScanFrame frame;
   store->scans.push_back(&frame);
+  if (scan_buffers.size() <= scan_depth) scan_buffers.resize(scan_depth + 1);
+  std::vector<char>& buffer = scan_buffers[scan_depth++];
+  buffer.reserve(static_cast<size_t>(std::min(max_chunk, n - start) * record_size));
   struct PopFrame {
     OpenStore* store;
-    ~PopFrame() { store->scans.pop_back(); }
-  } pop{store.get()};
+    std::vector<char>* buffer;
+    ~PopFrame() {
+      store->scans.pop_back();
+      --scan_depth;
+      // Only a record larger than the chunk makes the buffer grow past it: give that back.
+      if (buffer->capacity() > static_cast<size_t>(kChunkBytes)) std::vector<char>().swap(*buffer);
+    }
+  } pop{store.get(), &buffer};
 
   for (int64_t i = start; i < n;) {
     int64_t k = std::min(chunk, n - i);

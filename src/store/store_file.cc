@@ -158,9 +158,8 @@ std::string StoreFile::check_and_repair(const std::string& path) {
 }
 
 const FieldInfo* StoreFile::find_field(const std::string& name) const {
-  std::string folded = fold_ascii_case(name);
   for (const FieldInfo& field : fields_) {
-    if (fold_ascii_case(field.name) == folded) return &field;
+    if (equal_ignoring_ascii_case(field.name, name)) return &field;
   }
   return nullptr;
 }

@@ -47,3 +47,20 @@ std::string fold_ascii_case(const std::string& text) {
   }
   return folded;
 }
+
+bool equal_ignoring_ascii_case(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 0x80) {
+      // Both bytes of a two-byte character must match exactly.
+      if (x != y || i + 1 >= a.size() || a[i + 1] != b[i + 1]) return x == y && i + 1 >= a.size();
+      ++i;
+      continue;
+    }
+    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}

@@ -11,4 +11,7 @@ std::string companion_file_path(const std::string& store_path);
 // ASCII letters folded to lower case; the two bytes of a GBK character stay as they are.
 std::string fold_ascii_case(const std::string& text);
 
+// Equal but for the letter case of ASCII letters (GBK-aware, as fold_ascii_case).
+bool equal_ignoring_ascii_case(const std::string& a, const std::string& b);
+
 #endif  // MOYAN_STORE_STORE_PATH_H_

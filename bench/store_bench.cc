@@ -1,0 +1,217 @@
+// The library store: a look-up of an absent title over a large library against one
+// sequential read of the same file; appending entries with packed attachments against
+// compressing the same bytes alone; heap held while scanning, for two library sizes.
+#include <benchmark/benchmark.h>
+#include <zlib.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <new>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "store/empty_library.h"
+#include "store/little_endian.h"
+#include "store/platform_file.h"
+#include "store/store.h"
+
+// Live and peak heap bytes, to show what a scan holds. The replaced operators pair with
+// each other; GCC can't see that through inlining.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+namespace {
+std::atomic<int64_t> heap_live{0};
+std::atomic<int64_t> heap_peak{0};
+constexpr size_t kPrefix = 16;
+}  // namespace
+
+void* operator new(size_t size) {
+  char* p = static_cast<char*>(std::malloc(size + kPrefix));
+  if (p == nullptr) throw std::bad_alloc();
+  std::memcpy(p, &size, sizeof size);
+  int64_t live = heap_live += static_cast<int64_t>(size);
+  int64_t peak = heap_peak.load();
+  while (live > peak && !heap_peak.compare_exchange_weak(peak, live)) {
+  }
+  return p + kPrefix;
+}
+void* operator new[](size_t size) { return operator new(size); }
+void operator delete(void* p) noexcept {
+  if (p == nullptr) return;
+  char* base = static_cast<char*>(p) - kPrefix;
+  size_t size;
+  std::memcpy(&size, base, sizeof size);
+  heap_live -= static_cast<int64_t>(size);
+  std::free(base);
+}
+void operator delete[](void* p) noexcept { operator delete(p); }
+void operator delete(void* p, size_t) noexcept { operator delete(p); }
+void operator delete[](void* p, size_t) noexcept { operator delete(p); }
+
+namespace {
+
+// Layout of the entry library made by create_empty_library.
+constexpr int64_t kDataStart = 116 + 72 * 7;
+constexpr int64_t kRecordSize = 604;
+
+std::string bench_dir() {
+  static const std::string dir = [] {
+    auto d = std::filesystem::temp_directory_path() / "moyan_store_bench";
+    std::filesystem::remove_all(d);
+    std::filesystem::create_directories(d);
+    return d.generic_string();
+  }();
+  return dir;
+}
+
+std::string new_library(const std::string& name) {
+  std::string path = bench_dir() + "/" + name;
+  std::filesystem::remove(path);
+  std::filesystem::remove(path.substr(0, path.size() - 3) + "EDT");
+  std::string error;
+  if (!create_empty_library(path, &error)) std::fprintf(stderr, "%s\n", error.c_str());
+  return path;
+}
+
+// A library of n harvested entries, written straight into the file in bounded chunks.
+const std::string& library_of(int n) {
+  static std::string paths[2];
+  std::string& path = paths[n >= 100000 ? 1 : 0];
+  if (!path.empty()) return path;
+  path = new_library("lib" + std::to_string(n) + ".edb");
+  auto file = PlatformFile::open_existing(path);
+  const int per_chunk = 1000;
+  std::string chunk;
+  for (int first = 0; first < n; first += per_chunk) {
+    int k = std::min(per_chunk, n - first);
+    chunk.assign(static_cast<size_t>(k * kRecordSize), '\0');
+    for (int i = 0; i < k; ++i) {
+      char* r = chunk.data() + i * kRecordSize;
+      put_i32(r, first + i + 1);
+      std::snprintf(r + 4, 256, "\xD2\xD7\xD3\xEF\xD1\xD4 source %d module", first + i);
+      std::snprintf(r + 292, 16, "\xA1\xEF\xA1\xEF\xA1\xEF");  // "★★★"
+      std::snprintf(r + 340, 260, "http://source.example/code/%d.html", first + i);
+    }
+    file->write_at(kDataStart + static_cast<int64_t>(first) * kRecordSize, chunk.data(),
+                   chunk.size());
+  }
+  char words[8];
+  put_i32(words, n);
+  put_i32(words + 4, n + 1);
+  file->write_at(16, words, sizeof words);
+  return path;
+}
+
+void BM_FindAbsentTitle(benchmark::State& state) {
+  const std::string& path = library_of(static_cast<int>(state.range(0)));
+  const std::string absent = "no such title";
+  auto scan = [&] {
+    store_open(path);
+    go_first();
+    bool found = find_record([&] { return read_field(kFieldTitle).text() == absent; });
+    benchmark::DoNotOptimize(found);
+    store_close();
+  };
+  // Heap a first scan takes on a fresh thread (its scan buffer included).
+  int64_t before = heap_live.load();
+  heap_peak = before;
+  std::thread(scan).join();
+  const int64_t heap_growth = heap_peak.load() - before;
+  for (auto _ : state) scan();
+  state.SetBytesProcessed(state.iterations() * state.range(0) * kRecordSize);
+  state.counters["scan_heap_kb"] = static_cast<double>(heap_growth) / 1024;
+}
+BENCHMARK(BM_FindAbsentTitle)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Baseline: the whole file read once, front to back, in 1 MB pieces.
+void BM_SequentialRead(benchmark::State& state) {
+  const std::string& path = library_of(static_cast<int>(state.range(0)));
+  std::vector<char> buffer(1 << 20);
+  for (auto _ : state) {
+    auto file = PlatformFile::open_existing(path);
+    int64_t size = file->size();
+    for (int64_t at = 0; at < size; at += static_cast<int64_t>(buffer.size())) {
+      size_t n = static_cast<size_t>(std::min<int64_t>(size - at, buffer.size()));
+      file->read_at(at, buffer.data(), n);
+      benchmark::DoNotOptimize(buffer.data());
+    }
+  }
+  state.SetBytesProcessed(state.iterations() * state.range(0) * kRecordSize);
+}
+BENCHMARK(BM_SequentialRead)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+constexpr int kAppendedEntries = 1000;
+
+// About 50 KB of source-like text, different for each entry.
+ByteSet source_text(int entry) {
+  std::string text;
+  unsigned seed = 12345u + static_cast<unsigned>(entry);
+  const char* words[] = {"\xB1\xE4\xC1\xBF ", "count ", "= ", "+ 1\n", "if (", ") {\n",
+                         "return ", "text_between(", "\"http://\", ", "}\n", "0x7F, ", "loop "};
+  while (text.size() < 50 * 1024) {
+    seed = seed * 1103515245u + 12345u;
+    text += words[(seed >> 16) % 12];
+    if ((seed >> 8) % 7 == 0) text += std::to_string(seed % 100000);
+  }
+  text.resize(50 * 1024);
+  return ByteSet(text);
+}
+
+const std::vector<ByteSet>& sources() {
+  static const std::vector<ByteSet> all = [] {
+    std::vector<ByteSet> v;
+    for (int i = 0; i < kAppendedEntries; ++i) v.push_back(source_text(i));
+    return v;
+  }();
+  return all;
+}
+
+void BM_AppendEntriesWithAttachments(benchmark::State& state) {
+  const auto& texts = sources();
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::string path = new_library("append.edb");
+    state.ResumeTiming();
+    store_open(path);
+    for (int i = 0; i < kAppendedEntries; ++i) {
+      go_first();
+      std::string title = "entry " + std::to_string(i);
+      find_record([&] { return read_field(kFieldTitle).text() == title; });
+      go_last();
+      append_blank_record();
+      write_field(kFieldTitle, title);
+      write_field(kFieldUpdateTime, "2024-05-01 12:00:00");
+      write_field(kFieldRating, "\xA1\xEF\xA1\xEF\xA1\xEF\xA1\xEF\xA1\xEF");  // "★★★★★"
+      write_field(kFieldSize, "50.00 KB");
+      write_field(kFieldAddress, "C:\\sources\\entry" + std::to_string(i) + ".e");
+      write_field(kFieldAttachment, pack_attachment(texts[static_cast<size_t>(i)]));
+      write_field(kFieldCategory, "\xCF\xB5\xCD\xB3\xB9\xA4\xBE\xDF");  // "系统工具"
+    }
+    store_close();
+  }
+  state.SetItemsProcessed(state.iterations() * kAppendedEntries);
+}
+BENCHMARK(BM_AppendEntriesWithAttachments)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Baseline: compress2 at the default level over the same bytes, nothing stored.
+void BM_CompressOnly(benchmark::State& state) {
+  const auto& texts = sources();
+  std::vector<Bytef> out(60 * 1024 + 1024);
+  for (auto _ : state) {
+    for (const ByteSet& text : texts) {
+      uLongf size = static_cast<uLongf>(out.size());
+      compress2(out.data(), &size, text.udata(), static_cast<uLong>(text.size()),
+                Z_DEFAULT_COMPRESSION);
+      benchmark::DoNotOptimize(out.data());
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kAppendedEntries);
+}
+BENCHMARK(BM_CompressOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();
