@@ -44,10 +44,27 @@ int sign(int value) {
   return (value > 0) - (value < 0);
 }
 
+// The first character start at or after `from` (walking from there) where the pattern
+// matches as find_text compares it; -1 when none.
+int first_match_by_walking(const std::string& text, const std::string& pattern, size_t from,
+                           bool ic) {
+  for (size_t i = from; i < text.size(); i += lead(text[i]) ? 2 : 1) {
+    if (lead(text[i]) && i + 1 == text.size()) break;
+    if (text.size() - i >= pattern.size() &&
+        compare_texts(text.substr(i, pattern.size()), pattern, !ic) == 0) {
+      return static_cast<int>(i) + 1;
+    }
+  }
+  return -1;
+}
+
 void check_searches(const std::string& text, const std::string& pattern, int start, bool ic) {
   const int found = find_text(text, pattern, start, ic);
+  const size_t from = start > 1 ? static_cast<size_t>(start) - 1 : 0;
+  if (!pattern.empty() && from < text.size()) {
+    check(found == first_match_by_walking(text, pattern, from, ic));  // none missed
+  }
   if (found != -1 && !pattern.empty()) {
-    const size_t from = start > 1 ? static_cast<size_t>(start) - 1 : 0;
     const size_t at = static_cast<size_t>(found) - 1;
     check(at >= from && at + pattern.size() <= text.size());
     check(starts_character(text, from, at));
