@@ -3,7 +3,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 #include "text/text.h"
 
@@ -80,19 +79,18 @@ std::string to_text(DateTime value) {
 }
 
 std::string to_text(const ByteSet& bytes) {
-  const void* zero = std::memchr(bytes.data(), 0, bytes.size());
-  const size_t length = zero == nullptr
-                            ? bytes.size()
-                            : static_cast<size_t>(static_cast<const char*>(zero) - bytes.data());
-  return std::string(bytes.data(), length);
+  const std::string_view all = bytes.view();
+  return std::string(all.substr(0, all.find('\0')));
 }
 
 std::string hex_text(int32_t value) {
-  char buffer[16];
-  const auto end =
-      std::to_chars(buffer, buffer + sizeof buffer, static_cast<uint32_t>(value), 16).ptr;
-  for (char* p = buffer; p != end; ++p) {
-    if (*p >= 'a' && *p <= 'f') *p = static_cast<char>(*p - 'a' + 'A');
-  }
-  return std::string(buffer, end);
+  static constexpr char kHexDigits[] = "0123456789ABCDEF";
+  auto bits = static_cast<uint32_t>(value);  // two's complement for negative values
+  char buffer[8];
+  char* begin = buffer + sizeof buffer;
+  do {
+    *--begin = kHexDigits[bits & 0x0F];
+    bits >>= 4;
+  } while (bits != 0);
+  return std::string(begin, buffer + sizeof buffer);
 }
