@@ -88,9 +88,4 @@ TEST(ReplaceAt, Table) {
   EXPECT_EQ(replace_at("abc", 2, 1), "ac");
 }
 
-TEST(TextByteLength, CountsBytes) {
-  EXPECT_EQ(text_byte_length(""), 0);
-  EXPECT_EQ(text_byte_length("中a"), 3);
-}
-
 }  // namespace
