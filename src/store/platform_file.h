@@ -41,6 +41,10 @@ class PlatformFile {
 int64_t monotonic_ms();
 void sleep_ms(int ms);
 
+// Calls cleanup(data) when the calling thread ends. Thread-local objects with destructors
+// are not dependable on every platform (MinGW runs them after freeing their storage).
+void at_thread_exit(void (*cleanup)(void*), void* data);
+
 // The absolute, normalised form of a path; empty on failure.
 std::string full_path_name(const std::string& path);
 

@@ -5,6 +5,7 @@
 #define _GNU_SOURCE
 #endif
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -144,4 +145,28 @@ void sleep_ms(int ms) {
   struct timespec ts = {ms / 1000, static_cast<long>(ms % 1000) * 1000000};
   while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
   }
+}
+
+namespace {
+
+struct ThreadExit {
+  void (*cleanup)(void*);
+  void* data;
+};
+
+void run_thread_exit(void* p) {
+  ThreadExit* exit = static_cast<ThreadExit*>(p);
+  exit->cleanup(exit->data);
+  delete exit;
+}
+
+}  // namespace
+
+void at_thread_exit(void (*cleanup)(void*), void* data) {
+  static pthread_key_t key = [] {
+    pthread_key_t k;
+    pthread_key_create(&k, run_thread_exit);
+    return k;
+  }();
+  pthread_setspecific(key, new ThreadExit{cleanup, data});
 }

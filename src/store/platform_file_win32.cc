@@ -143,3 +143,24 @@ int64_t monotonic_ms() {
 void sleep_ms(int ms) {
   Sleep(static_cast<DWORD>(ms));
 }
+
+namespace {
+
+struct ThreadExit {
+  void (*cleanup)(void*);
+  void* data;
+};
+
+void WINAPI run_thread_exit(void* p) {
+  if (p == nullptr) return;
+  ThreadExit* exit = static_cast<ThreadExit*>(p);
+  exit->cleanup(exit->data);
+  delete exit;
+}
+
+}  // namespace
+
+void at_thread_exit(void (*cleanup)(void*), void* data) {
+  static DWORD index = FlsAlloc(run_thread_exit);
+  if (index != FLS_OUT_OF_INDEXES) FlsSetValue(index, new ThreadExit{cleanup, data});
+}

@@ -5,6 +5,7 @@
 #include "store/store.h"
 
 #include <algorithm>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -31,17 +32,27 @@ struct OpenStore {
   std::vector<const ScanFrame*> scans;
 };
 
-struct Registry {
+// What one thread holds: its open stores and its scan buffers.
+struct ThreadStores {
   std::vector<std::shared_ptr<OpenStore>> stores;
   std::shared_ptr<OpenStore> current;
+  // One scan buffer per nesting depth of find_record, kept between scans: fresh memory
+  // costs a page fault per page on first touch, more than reading the records into it.
+  // A deque, so that a nested scan adding a level leaves the outer buffers in place.
+  std::deque<std::vector<char>> scan_buffers;
+  size_t scan_depth = 0;
 };
 
-thread_local Registry registry;
+// Only a plain pointer is thread-local; the platform layer ends the thread's stores.
+thread_local ThreadStores* thread_stores = nullptr;
 
-// Scan buffers of this thread, one per nesting depth of find_record, kept between scans:
-// fresh memory costs a page fault per page on first touch, more than reading the records.
-thread_local std::vector<std::vector<char>> scan_buffers;
-thread_local size_t scan_depth = 0;
+ThreadStores& thread_state() {
+  if (thread_stores == nullptr) {
+    thread_stores = new ThreadStores;
+    at_thread_exit([](void* p) { delete static_cast<ThreadStores*>(p); }, thread_stores);
+  }
+  return *thread_stores;
+}
 
 // Records are scanned in chunks that start small (a listing stops after a few records)
 // and double up to a bounded buffer (a look-up of an absent title reads everything).
@@ -67,7 +78,7 @@ bool store_open(const std::string& path) {
   std::string full = full_path_name(store_file_path(path));
   if (full.empty()) return false;
   std::string folded = fold_ascii_case(full);
-  for (const auto& store : registry.stores) {
+  for (const auto& store : thread_state().stores) {
     if (store->folded_path == folded) return false;
   }
   std::string failed_check;
@@ -76,36 +87,36 @@ bool store_open(const std::string& path) {
   auto store = std::make_shared<OpenStore>();
   store->folded_path = folded;
   store->file = std::move(file);
-  registry.stores.push_back(store);
-  registry.current = store;
+  thread_state().stores.push_back(store);
+  thread_state().current = store;
   return true;
 }
 
 void store_close() {
-  std::shared_ptr<OpenStore> store = std::move(registry.current);
-  registry.current.reset();
+  std::shared_ptr<OpenStore> store = std::move(thread_state().current);
+  thread_state().current.reset();
   if (!store) return;
-  auto& stores = registry.stores;
+  auto& stores = thread_state().stores;
   stores.erase(std::remove(stores.begin(), stores.end(), store), stores.end());
   close_store(store);
 }
 
 void store_close_all() {
-  std::vector<std::shared_ptr<OpenStore>> stores = std::move(registry.stores);
-  registry.stores.clear();
-  registry.current.reset();
+  std::vector<std::shared_ptr<OpenStore>> stores = std::move(thread_state().stores);
+  thread_state().stores.clear();
+  thread_state().current.reset();
   for (const auto& store : stores) close_store(store);
 }
 
 int record_count() {
-  OpenStore* store = registry.current.get();
+  OpenStore* store = thread_state().current.get();
   int64_t count = 0;
   if (store == nullptr || !read_count(store, &count)) return 0;
   return static_cast<int>(count);
 }
 
 bool append_blank_record() {
-  OpenStore* store = registry.current.get();
+  OpenStore* store = thread_state().current.get();
   int64_t index = 0;
   if (store == nullptr || !store->file->append_blank(&index)) return false;
   store->cursor = index;
@@ -114,11 +125,11 @@ bool append_blank_record() {
 }
 
 void go_first() {
-  if (registry.current) registry.current->cursor = 0;
+  if (thread_state().current) thread_state().current->cursor = 0;
 }
 
 bool go_last() {
-  OpenStore* store = registry.current.get();
+  OpenStore* store = thread_state().current.get();
   int64_t count = 0;
   if (store == nullptr || !read_count(store, &count)) return false;
   store->cursor = std::max<int64_t>(count - 1, 0);
@@ -126,7 +137,7 @@ bool go_last() {
 }
 
 bool go_to_record(int n) {
-  OpenStore* store = registry.current.get();
+  OpenStore* store = thread_state().current.get();
   int64_t count = 0;
   if (store == nullptr || !read_count(store, &count)) return false;
   store->cursor = std::max<int64_t>(std::min<int64_t>(n, count) - 1, 0);
@@ -134,12 +145,12 @@ bool go_to_record(int n) {
 }
 
 int record_number() {
-  OpenStore* store = registry.current.get();
+  OpenStore* store = thread_state().current.get();
   return store == nullptr ? 0 : static_cast<int>(store->cursor + 1);
 }
 
 FieldValue read_field(const std::string& name) {
-  OpenStore* store = registry.current.get();
+  OpenStore* store = thread_state().current.get();
   if (store == nullptr) return FieldValue();
   const FieldInfo* field = store->file->find_field(name);
   if (field == nullptr) return FieldValue();
@@ -151,7 +162,7 @@ FieldValue read_field(const std::string& name) {
 }
 
 bool write_field(const std::string& name, const std::string& text) {
-  OpenStore* store = registry.current.get();
+  OpenStore* store = thread_state().current.get();
   const FieldInfo* field = store ? store->file->find_field(name) : nullptr;
   if (field == nullptr || !store->file->write_text(store->cursor, *field, text)) return false;
   ++store->writes;
@@ -159,7 +170,7 @@ bool write_field(const std::string& name, const std::string& text) {
 }
 
 bool write_field(const std::string& name, const ByteSet& bytes) {
-  OpenStore* store = registry.current.get();
+  OpenStore* store = thread_state().current.get();
   const FieldInfo* field = store ? store->file->find_field(name) : nullptr;
   if (field == nullptr || !store->file->write_bytes(store->cursor, *field, bytes.view())) {
     return false;
@@ -170,7 +181,7 @@ bool write_field(const std::string& name, const ByteSet& bytes) {
 
 bool find_record(const std::function<bool()>& condition) {
   // Kept alive by this scan even when the condition closes it.
-  std::shared_ptr<OpenStore> store = registry.current;
+  std::shared_ptr<OpenStore> store = thread_state().current;
   if (!store) return false;
   int64_t n = 0;
   if (!read_count(store.get(), &n)) return false;
@@ -182,19 +193,21 @@ bool find_record(const std::function<bool()>& condition) {
   int64_t chunk = std::min(kFirstChunkRecords, max_chunk);
   ScanFrame frame;
   store->scans.push_back(&frame);
-  if (scan_buffers.size() <= scan_depth) scan_buffers.resize(scan_depth + 1);
-  std::vector<char>& buffer = scan_buffers[scan_depth++];
+  ThreadStores& thread = thread_state();
+  if (thread.scan_buffers.size() <= thread.scan_depth) thread.scan_buffers.emplace_back();
+  std::vector<char>& buffer = thread.scan_buffers[thread.scan_depth++];
   buffer.reserve(static_cast<size_t>(std::min(max_chunk, n - start) * record_size));
   struct PopFrame {
     OpenStore* store;
+    ThreadStores* thread;
     std::vector<char>* buffer;
     ~PopFrame() {
       store->scans.pop_back();
-      --scan_depth;
+      --thread->scan_depth;
       // Only a record larger than the chunk makes the buffer grow past it: give that back.
       if (buffer->capacity() > static_cast<size_t>(kChunkBytes)) std::vector<char>().swap(*buffer);
     }
-  } pop{store.get(), &buffer};
+  } pop{store.get(), &thread, &buffer};
 
   for (int64_t i = start; i < n;) {
     int64_t k = std::min(chunk, n - i);

@@ -28,6 +28,8 @@ class State {
  public:
   State(int64_t iterations, std::vector<int64_t> args);
 
+  // Variables of this type are never warned about as unused, as in the real library.
+  struct __attribute__((unused)) Value {};
   struct Iterator {
     State* state;
     int64_t left;
@@ -37,7 +39,7 @@ class State {
       return false;
     }
     void operator++() { --left; }
-    int operator*() const { return 0; }
+    Value operator*() const { return Value(); }
   };
   Iterator begin() {
     start();
