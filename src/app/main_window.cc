@@ -39,6 +39,25 @@ HWND make_child(const wchar_t* cls, DWORD style, DWORD ex_style, const ControlSp
       GetModuleHandleW(nullptr), nullptr);
 }
 
+// The layout assumes a client area 639 pixels wide; with wider window borders the controls
+// placed along the right edge are pulled in, and 选择夹1 ends at the client area's edges.
+void fit_into_client_area(ControlSpec& spec, const RECT& client) {
+  switch (spec.name) {
+    case Control::选择夹1:
+      spec.rect.width = client.right - spec.rect.left;
+      spec.rect.height = client.bottom - spec.rect.top;
+      break;
+    case Control::图形按钮10:
+    case Control::图形按钮13:
+    case Control::图形按钮22:
+    case Control::图形按钮23:
+      spec.rect.left -= std::max<int>(0, spec.rect.left + spec.rect.width - client.right);
+      break;
+    default:
+      break;
+  }
+}
+
 Menu build_menu(PopupMenu which) {
   HMENU popup = CreatePopupMenu();
   HMENU submenu = nullptr;
@@ -140,7 +159,11 @@ bool MainWindow::create_controls() {
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                DEFAULT_PITCH, L"宋体"));
   std::vector<HWND> raised;  // pictures and labels lie above the boxes they overlap
-  for (const ControlSpec& spec : main_window_layout()) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  for (const ControlSpec& spec_row : main_window_layout()) {
+    ControlSpec spec = spec_row;
+    fit_into_client_area(spec, client);
     HWND parent = hwnd_;
     if (spec.container == Control::选择夹1) {
       if (spec.page < 0 || spec.page >= 3) return false;

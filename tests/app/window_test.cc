@@ -1,0 +1,387 @@
+// The real MainWindow under Wine, driven through its message queue as a user would.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/app_config.h"
+#include "app/layout.h"
+#include "app/main_window.h"
+#include "app/wide_text.h"
+#include "app/window_messages.h"
+#include "window_driver.h"
+
+namespace {
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void open() {
+    WindowPlatform platform;
+    platform.open_url = [this](const std::string& address) { urls_.push_back(address); };
+    platform.close_stores = [this] { ++stores_closed_; };
+    // Stands in for the system's move loop, which follows the real mouse: moves the
+    // window a little, so a test can see that it was asked to move.
+    platform.begin_drag = [this](HWND hwnd) {
+      ++drags_;
+      RECT r;
+      GetWindowRect(hwnd, &r);
+      SetWindowPos(hwnd, nullptr, r.left + 7, r.top + 5, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    window_ = MainWindow::create(platform, handlers_);
+    ASSERT_TRUE(window_) << "MainWindow could not be created";
+    window_->start();
+    pump_for(50);
+  }
+
+  void TearDown() override {
+    window_.reset();
+    drain_messages();
+  }
+
+  HWND control(Control name) { return window_->control(name); }
+  bool checked(Control name) {
+    return SendMessageW(control(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  bool page_shown(int page) {
+    // The first control of each page tells whether the page is showing.
+    const Control first[] = {Control::超级列表框1, Control::编辑框1, Control::分组框3};
+    return IsWindowVisible(control(first[page])) != 0;
+  }
+
+  ExternalHandlers handlers_;
+  std::unique_ptr<MainWindow> window_;
+  std::vector<std::string> urls_;
+  int stores_closed_ = 0;
+  int drags_ = 0;
+};
+
+TEST_F(WindowTest, StartsCentredWithPageZeroAndAnEmptyList) {
+  open();
+  HWND hwnd = window_->hwnd();
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.right - r.left, 645);
+  EXPECT_EQ(r.bottom - r.top, 541);
+  EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 645) / 2);
+  EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 541) / 2);
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_EQ(window_text_of(hwnd), L"墨砚工坊V1.0");
+  EXPECT_EQ(window_->current_page(), 0);
+  EXPECT_TRUE(page_shown(0));
+  EXPECT_FALSE(page_shown(1));
+  EXPECT_FALSE(page_shown(2));
+  EXPECT_EQ(window_->port().row_count(), 0);
+  EXPECT_TRUE(checked(Control::选择框1)) << "本地搜索 starts checked";
+  for (Control box : {Control::选择框2, Control::选择框3, Control::选择框4, Control::选择框5}) {
+    EXPECT_FALSE(checked(box)) << static_cast<int>(box);
+  }
+  for (Control c : {Control::编辑框1, Control::编辑框6, Control::标签2, Control::标签3}) {
+    EXPECT_EQ(window_->port().control_text(c), "") << static_cast<int>(c);
+  }
+  EXPECT_EQ(window_->port().control_text(Control::标签1).size(), 98u);
+  LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+}
+
+TEST_F(WindowTest, ResultListHasSixColumnsWithoutHeaderAndAHiddenFifth) {
+  open();
+  HWND list = control(Control::超级列表框1);
+  LONG_PTR style = GetWindowLongPtrW(list, GWL_STYLE);
+  EXPECT_TRUE(style & LVS_NOCOLUMNHEADER);
+  EXPECT_TRUE(style & LVS_SINGLESEL);
+  EXPECT_EQ((style & LVS_TYPEMASK), LVS_REPORT);
+  DWORD ex = ListView_GetExtendedListViewStyle(list);
+  EXPECT_TRUE(ex & LVS_EX_FULLROWSELECT);
+  EXPECT_TRUE(ex & LVS_EX_GRIDLINES);
+  const int widths[] = {50, 200, 80, 80, 135, 0};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(ListView_GetColumnWidth(list, i), widths[i]) << i;
+}
+
+TEST_F(WindowTest, ResultListOperations) {
+  open();
+  WindowPort& port = window_->port();
+  EXPECT_EQ(port.insert_row(), 0);
+  EXPECT_EQ(port.insert_row(), 1);
+  EXPECT_EQ(port.insert_row(), 2);
+  const std::string long_text(3000, 'x');
+  struct Cell {
+    int row, column;
+    std::string text;
+  };
+  const Cell cells[] = {{0, 0, "1"},
+                        {0, 1, "网络源码"},
+                        {1, 5, "http://a/b.html"},
+                        {2, 1, long_text},
+                        {1, 4, "2013-10-25 9:5:7"}};
+  for (const Cell& c : cells) port.set_cell_text(c.row, c.column, c.text);
+  for (const Cell& c : cells) {
+    EXPECT_EQ(port.cell_text(c.row, c.column), c.text) << c.row << "," << c.column;
+  }
+  EXPECT_EQ(port.cell_text(7, 1), "") << "a row that doesn't exist";
+  EXPECT_EQ(port.cell_text(-1, 1), "");
+  port.set_cell_text(9, 1, "nowhere");
+  EXPECT_EQ(port.row_count(), 3);
+  EXPECT_EQ(port.selected_row(), -1);
+  ListView_SetItemState(control(Control::超级列表框1), 1, LVIS_SELECTED, LVIS_SELECTED);
+  EXPECT_EQ(port.selected_row(), 1);
+  port.delete_row(5);
+  port.delete_row(-1);
+  EXPECT_EQ(port.row_count(), 3) << "an index that names no row changes nothing";
+  port.delete_row(0);
+  EXPECT_EQ(port.row_count(), 2);
+  EXPECT_EQ(port.cell_text(0, 5), "http://a/b.html");
+  port.delete_all_rows();
+  EXPECT_EQ(port.row_count(), 0);
+}
+
+TEST_F(WindowTest, WorkerListOperationsAreCarriedOutByTheWindowThread) {
+  open();
+  WindowPort& port = window_->port();
+  std::atomic<bool> done{false};
+  std::string read_back;
+  std::thread worker([&] {
+    for (int i = 0; i < 20; ++i) {
+      int row = port.insert_row();
+      port.set_cell_text(row, 0, std::to_string(port.row_count()));
+      port.set_cell_text(row, 1, "标题" + std::to_string(i));
+    }
+    read_back = port.cell_text(19, 1);
+    done = true;
+  });
+  bool finished = pump_until([&] { return done.load(); }, 10000);
+  worker.join();
+  ASSERT_TRUE(finished) << "the worker's list operations were not carried out";
+  EXPECT_EQ(port.row_count(), 20);
+  EXPECT_EQ(read_back, "标题19");
+  EXPECT_EQ(port.cell_text(19, 0), "20");
+}
+
+TEST_F(WindowTest, EachPageButtonShowsItsPage) {
+  open();
+  struct Case {
+    Control button;
+    int page;
+  };
+  const Case cases[] = {{Control::图形按钮22, 1},
+                        {Control::图形按钮23, 2},
+                        {Control::图形按钮6, 0},
+                        {Control::图形按钮23, 2},
+                        {Control::图形按钮22, 1}};
+  window_->port().insert_row();
+  for (const Case& c : cases) {
+    click(control(c.button));
+    EXPECT_EQ(window_->current_page(), c.page) << "after button " << static_cast<int>(c.button);
+    for (int page = 0; page < 3; ++page) {
+      EXPECT_EQ(page_shown(page), page == c.page)
+          << "page " << page << " after button " << static_cast<int>(c.button);
+    }
+  }
+  EXPECT_EQ(window_->port().row_count(), 1) << "switching pages keeps the rows";
+}
+
+TEST_F(WindowTest, SearchAreaBoxesExcludeEachOther) {
+  open();
+  struct Case {
+    const char* name;
+    Control click;
+    bool local, web;
+  };
+  // One sequence of clicks, each row the state after its click.
+  const Case steps[] = {
+      {"web while local is checked", Control::选择框2, false, true},
+      {"web again", Control::选择框2, false, false},
+      {"local", Control::选择框1, true, false},
+      {"local again", Control::选择框1, false, false},
+      {"web", Control::选择框2, false, true},
+      {"local", Control::选择框1, true, false},
+  };
+  for (const Case& s : steps) {
+    SendMessageW(control(s.click), BM_CLICK, 0, 0);
+    pump_for(10);
+    EXPECT_EQ(checked(Control::选择框1), s.local) << s.name;
+    EXPECT_EQ(checked(Control::选择框2), s.web) << s.name;
+  }
+}
+
+TEST_F(WindowTest, MinimiseGoesToOneTrayIconAndDoubleClickRestores) {
+  open();
+  HWND hwnd = window_->hwnd();
+  NOTIFYICONDATAW probe = {};
+  probe.cbSize = sizeof(probe);
+  probe.hWnd = hwnd;
+  probe.uID = 1;
+  EXPECT_FALSE(window_->tray().shown()) << "no icon before the first minimising";
+
+  ShowWindow(hwnd, SW_MINIMIZE);
+  pump_for(50);
+  EXPECT_FALSE(IsWindowVisible(hwnd)) << "minimised window should be hidden";
+  EXPECT_TRUE(window_->tray().shown());
+  EXPECT_EQ(window_->tray().times_added(), 1);
+  EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe)) << "the icon is not in the tray";
+
+  for (UINT other : {WM_LBUTTONUP, WM_RBUTTONUP, WM_CONTEXTMENU}) {
+    SendMessageW(hwnd, kMsgTrayEvent, 1, other);
+    pump_for(10);
+    EXPECT_FALSE(IsWindowVisible(hwnd)) << "tray message " << other << " should do nothing";
+  }
+  SendMessageW(hwnd, kMsgTrayEvent, 1, WM_LBUTTONDBLCLK);
+  pump_for(50);
+  EXPECT_TRUE(IsWindowVisible(hwnd)) << "double-click should show the window";
+  EXPECT_FALSE(IsIconic(hwnd)) << "double-click should restore the window";
+  EXPECT_TRUE(window_->tray().shown()) << "the icon stays until the window goes";
+
+  ShowWindow(hwnd, SW_MINIMIZE);
+  pump_for(50);
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  EXPECT_EQ(window_->tray().times_added(), 1) << "minimising again must not add a second icon";
+  EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe));
+
+  window_.reset();
+  EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe)) << "the icon outlives the window";
+}
+
+TEST_F(WindowTest, ExitMenuClosesTheStoresAndEndsTheLoop) {
+  open();
+  std::wstring first_item;
+  std::thread user([&] {
+    HWND menu = wait_for_process_window(L"#32768", 5000);
+    if (menu == nullptr) return;
+    auto hmenu = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+    wchar_t caption[64] = {};
+    if (hmenu != nullptr) GetMenuStringW(hmenu, 0, caption, 64, MF_BYPOSITION);
+    first_item = caption;
+    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  });
+  click(control(Control::图形按钮10));
+  user.join();
+  EXPECT_EQ(first_item, L"退出小助手") << "the menu of 图形按钮10";
+  EXPECT_TRUE(run_message_loop_for(5000)) << "the message loop did not end";
+  EXPECT_FALSE(window_->exists());
+  EXPECT_EQ(stores_closed_, 1);
+}
+
+TEST_F(WindowTest, CloseButtonEndsTheLoopWithoutClosingStores) {
+  open();
+  click(control(Control::图形按钮13));
+  EXPECT_TRUE(run_message_loop_for(5000)) << "the message loop did not end";
+  EXPECT_FALSE(window_->exists());
+  EXPECT_EQ(stores_closed_, 0);
+}
+
+TEST_F(WindowTest, AHandlerThatRequestsCloseRunsToItsEnd) {
+  bool window_there_after_request = false;
+  std::string text_after_request;
+  handlers_.run_search = [&](WindowPort& port) {
+    port.request_window_close();
+    window_there_after_request = window_->exists();
+    port.set_control_text(Control::编辑框1, "still running");
+    text_after_request = port.control_text(Control::编辑框1);
+  };
+  open();
+  click(control(Control::图形按钮1));
+  EXPECT_TRUE(window_there_after_request);
+  EXPECT_EQ(text_after_request, "still running");
+  EXPECT_TRUE(run_message_loop_for(5000));
+  EXPECT_FALSE(window_->exists());
+}
+
+TEST_F(WindowTest, NotAvailableShowsItsBoxWithTheDefaultCaption) {
+  open();
+  std::wstring caption, text;
+  bool owned = true;
+  std::thread user([&] {
+    HWND box = wait_for_process_window(L"#32770", 5000);
+    if (box == nullptr) return;
+    caption = window_text_of(box);
+    text = window_text_of(GetDlgItem(box, 0xFFFF));
+    owned = GetWindow(box, GW_OWNER) != nullptr;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  click(control(Control::图形按钮3));
+  user.join();
+  EXPECT_EQ(caption, L"信息：");
+  EXPECT_EQ(text, L"暂时此功能不开放");
+  EXPECT_FALSE(owned) << "the box has no owner window";
+}
+
+TEST_F(WindowTest, AnnouncedContactWithAnEmptyBoxOpensPrefixAndSuffix) {
+  open();
+  click(control(Control::图形按钮9));
+  ASSERT_EQ(urls_.size(), 1u);
+  EXPECT_EQ(urls_[0], std::string(contact_link_prefix) + contact_link_suffix);
+}
+
+TEST_F(WindowTest, PressesMoveTheWindowOrReachTheirHandler) {
+  struct Case {
+    Control control;
+    bool moves;
+    std::string opens;
+  };
+  const Case cases[] = {
+      {Control::标签1, true, ""},
+      {Control::分组框1, true, ""},
+      {Control::图片框1, true, ""},
+      {Control::图片框2, false, community_site_url},
+      {Control::图片框5, false, contact_link},
+  };
+  open();
+  for (const Case& c : cases) {
+    urls_.clear();
+    drags_ = 0;
+    RECT before, after;
+    GetWindowRect(window_->hwnd(), &before);
+    press(control(c.control));
+    GetWindowRect(window_->hwnd(), &after);
+    bool moved = before.left != after.left || before.top != after.top;
+    EXPECT_EQ(moved, c.moves) << "press on control " << static_cast<int>(c.control);
+    EXPECT_EQ(drags_, c.moves ? 1 : 0) << "press on control " << static_cast<int>(c.control);
+    if (c.opens.empty()) {
+      EXPECT_TRUE(urls_.empty()) << "press on control " << static_cast<int>(c.control);
+    } else {
+      EXPECT_EQ(urls_, std::vector<std::string>{c.opens})
+          << "press on control " << static_cast<int>(c.control);
+    }
+  }
+}
+
+TEST_F(WindowTest, PagesPicturesForLooking) {
+  // Saves each page as a picture when MOYAN_PAGE_PICTURES names a folder.
+  wchar_t folder[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"MOYAN_PAGE_PICTURES", folder, MAX_PATH) == 0) GTEST_SKIP();
+  open();
+  for (int page = 0; page < 3; ++page) {
+    window_->set_current_page(page);
+    pump_for(300);
+    std::wstring path = std::wstring(folder) + L"\\page" + std::to_wstring(page) + L".bmp";
+    EXPECT_TRUE(save_window_picture(window_->hwnd(), path));
+  }
+}
+
+TEST(WideText, ConvertsThroughCodePage936) {
+  struct Case {
+    std::string gbk;
+    std::wstring wide;
+  };
+  const Case cases[] = {{"", L""},
+                        {"abc", L"abc"},
+                        {"墨砚工坊V1.0", L"墨砚工坊V1.0"},
+                        {"信息：", L"信息："},
+                        {"★☆", L"★☆"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(widen(c.gbk), c.wide);
+    EXPECT_EQ(narrow(c.wide), c.gbk);
+  }
+}
+
+}  // namespace
