@@ -13,14 +13,22 @@ shot=${MOYAN_SCREENSHOT:-build/screenshot.png}
 if [ "${1:-}" = "--inside-wine-session" ]; then
   # Runs inside wine-session.sh: $WINE and $DISPLAY are set.
   cd "$build"
+  # Without a window manager Wine draws the window's frame and caption itself when the
+  # window is "unmanaged"; with one, the window manager does.
+  key='HKCU\Software\Wine\AppDefaults\moyan.exe\X11 Driver'
   if [ "${MOYAN_HEADLESS:-0}" = 0 ]; then
+    "$WINE" reg delete "$key" /f </dev/null >/dev/null 2>&1 || true
     exec "$WINE" moyan.exe
   fi
+  "$WINE" reg add "$key" /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
   "$WINE" moyan.exe >/dev/null 2>&1 &
   program=$!
   window=""
   for _ in $(seq 150); do
-    window=$(xwininfo -root -tree 2>/dev/null | awk '/"墨砚工坊V1.0"/ {print $1; exit}')
+    # The program's largest top-level X window (its title may not be printable here).
+    window=$(xwininfo -root -tree 2>/dev/null |
+      awk '/\("moyan.exe" "moyan.exe"\)/ { split($0, g, /\)  /); split(g[2], s, /[x+]/);
+           if (s[1] * s[2] > best) { best = s[1] * s[2]; id = $1 } } END { print id }')
     [ -n "$window" ] && break
     sleep 0.2
   done

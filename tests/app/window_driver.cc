@@ -10,6 +10,7 @@ void dispatch_one(const MSG& msg) {
 }
 
 struct Search {
+  DWORD process;
   const wchar_t* window_class;
   HWND found;
 };
@@ -20,7 +21,7 @@ BOOL CALLBACK match_window(HWND hwnd, LPARAM lparam) {
   GetWindowThreadProcessId(hwnd, &process);
   wchar_t name[64] = {};
   GetClassNameW(hwnd, name, 64);
-  if (process == GetCurrentProcessId() && IsWindowVisible(hwnd) &&
+  if (process == search->process && IsWindowVisible(hwnd) &&
       wcscmp(name, search->window_class) == 0) {
     search->found = hwnd;
     return FALSE;
@@ -87,9 +88,13 @@ void drain_messages() {
 }
 
 HWND wait_for_process_window(const wchar_t* window_class, int timeout_ms) {
+  return wait_for_window_of(GetCurrentProcessId(), window_class, timeout_ms);
+}
+
+HWND wait_for_window_of(DWORD process_id, const wchar_t* window_class, int timeout_ms) {
   DWORD start = GetTickCount();
   do {
-    Search search = {window_class, nullptr};
+    Search search = {process_id, window_class, nullptr};
     EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
     if (search.found != nullptr) return search.found;
     Sleep(20);

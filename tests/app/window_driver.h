@@ -27,6 +27,8 @@ void drain_messages();
 // Waits at most timeout_ms for a visible top-level window of this process with that class
 // ("#32770" for message boxes and dialogs, "#32768" for pop-up menus).
 HWND wait_for_process_window(const wchar_t* window_class, int timeout_ms);
+// The same for a window of another process.
+HWND wait_for_window_of(DWORD process_id, const wchar_t* window_class, int timeout_ms);
 
 std::wstring window_text_of(HWND hwnd);
 

@@ -368,6 +368,47 @@ TEST_F(WindowTest, PagesPicturesForLooking) {
   }
 }
 
+TEST(FatalErrorBox, ShowsItsTextsAndEndsTheProcessWithMinusOne) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring helper = path;
+  helper = helper.substr(0, helper.find_last_of(L'\\') + 1) + L"fatal_box_helper.exe";
+  struct Case {
+    std::wstring arguments;
+    std::wstring text;
+  };
+  const Case cases[] = {
+      {L"42 boom", L"运行时出错!\r\n\r\n错误代码：42\r\n\r\n错误信息：boom\r\n"},
+      {L"载入启动窗口失败", L"运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n"},
+  };
+  for (const Case& c : cases) {
+    std::wstring command = L"\"" + helper + L"\" " + c.arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process))
+        << "could not start " << narrow(helper);
+    HWND box = wait_for_window_of(process.dwProcessId, L"#32770", 10000);
+    EXPECT_NE(box, nullptr) << "no fatal error box appeared";
+    if (box != nullptr) {
+      EXPECT_EQ(window_text_of(box), L"错误");
+      wchar_t text[512] = {};
+      GetDlgItemTextW(box, 0xFFFF, text, 512);
+      EXPECT_EQ(std::wstring(text), c.text);
+      EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    EXPECT_EQ(code, static_cast<DWORD>(-1)) << "the fatal path ends with exit code -1";
+    if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
+
 TEST(WideText, ConvertsThroughCodePage936) {
   struct Case {
     std::string gbk;
