@@ -1,6 +1,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <regex>
 
 #include "benchmark/benchmark.h"
 
@@ -100,7 +101,7 @@ void Benchmark::run(const std::string& filter) {
   for (const auto& args : arg_sets) {
     std::string name = name_;
     for (int64_t a : args) name += "/" + std::to_string(a);
-    if (!filter.empty() && name.find(filter) == std::string::npos) continue;
+    if (!filter.empty() && !std::regex_search(name, std::regex(filter))) continue;
     // Grow the iteration count until one run takes the minimum time.
     int64_t n = iterations_ > 0 ? iterations_ : 1;
     for (;;) {

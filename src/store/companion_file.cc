@@ -52,36 +52,28 @@ class BlockEdits {
   }
   void drop(int32_t block) { images_.erase(block); }
 
-  // Locks every run first, so that a lock that can't be had changes nothing.
-  bool write_out(LockTable* locks) {
-    std::vector<std::pair<int32_t, size_t>> runs;  // first block, block count
+  // Consecutive blocks go out in one write. No block locks: the companion header lock,
+  // held through the whole chain write, keeps every other writer away from these blocks,
+  // and a reader of a chain holds the lock of the record that owns it.
+  bool write_out() {
+    std::string run;
+    int32_t run_first = 0;
+    auto flush_run = [&] {
+      bool ok = run.empty() || file_->write_at(block_offset(run_first), run.data(), run.size());
+      run.clear();
+      return ok;
+    };
     for (const auto& [block, image] : images_) {
-      if (!runs.empty() && runs.back().first + static_cast<int64_t>(runs.back().second) == block &&
-          runs.back().second < kMaxRunBlocks) {
-        ++runs.back().second;
-      } else {
-        runs.emplace_back(block, 1);
+      bool adjacent = !run.empty() &&
+                      block == run_first + static_cast<int64_t>(run.size()) / kBlockSize &&
+                      run.size() < kMaxRunBlocks * kBlockSize;
+      if (!adjacent) {
+        if (!flush_run()) return false;
+        run_first = block;
       }
+      run += image;
     }
-    size_t locked = 0;
-    bool ok = true;
-    for (; locked < runs.size(); ++locked) {
-      if (!locks->lock(block_offset(runs[locked].first),
-                       static_cast<int64_t>(runs[locked].second) * kBlockSize)) {
-        ok = false;
-        break;
-      }
-    }
-    std::string buffer;
-    for (size_t r = 0; ok && r < runs.size(); ++r) {
-      buffer.clear();
-      for (size_t k = 0; k < runs[r].second; ++k) buffer += images_[runs[r].first + k];
-      ok = file_->write_at(block_offset(runs[r].first), buffer.data(), buffer.size());
-    }
-    for (size_t r = 0; r < locked; ++r) {
-      locks->unlock(block_offset(runs[r].first), static_cast<int64_t>(runs[r].second) * kBlockSize);
-    }
-    return ok;
+    return flush_run();
   }
 
  private:
@@ -303,7 +295,7 @@ bool CompanionFile::write_chain_locked(int32_t old_first, std::string_view data,
     cut = true;
   }
 
-  if (!edits.write_out(&locks_)) return false;
+  if (!edits.write_out()) return false;
   if (cut && !file_->truncate(block_offset(h.block_count))) return false;
   if (h.block_count != before.block_count || h.free_count != before.free_count ||
       h.first_free != before.first_free) {

@@ -8,7 +8,8 @@
 
 // The little the store asks of the operating system: one opened file with positioned
 // reads and writes and byte-range locks that conflict between any two opens (also two
-// opens in one process). Paths are GBK texts. One implementation per platform.
+// opens in one process). Paths are GBK texts. One implementation per platform. An opened
+// file is used by one thread at a time (each thread opens its stores itself).
 class PlatformFile {
  public:
   // Opens an existing regular file for reading and writing, shared with every other

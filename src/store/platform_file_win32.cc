@@ -39,13 +39,6 @@ HANDLE open_with(const std::string& path, DWORD disposition) {
                      nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-OVERLAPPED at(int64_t offset) {
-  OVERLAPPED o = {};
-  o.Offset = static_cast<DWORD>(static_cast<uint64_t>(offset));
-  o.OffsetHigh = static_cast<DWORD>(static_cast<uint64_t>(offset) >> 32);
-  return o;
-}
-
 }  // namespace
 
 std::unique_ptr<PlatformFile> PlatformFile::open_existing(const std::string& path) {
@@ -68,15 +61,23 @@ PlatformFile::~PlatformFile() {
   CloseHandle(handle_of(handle_));
 }
 
+// Positioned through the handle's file pointer rather than an OVERLAPPED offset: under Wine
+// an offset in OVERLAPPED costs a round trip to the server on every call. A PlatformFile is
+// used by one thread at a time, so the pointer is never shared.
+static bool seek(HANDLE h, int64_t offset) {
+  LARGE_INTEGER to;
+  to.QuadPart = offset;
+  return SetFilePointerEx(h, to, nullptr, FILE_BEGIN) != 0;
+}
+
 bool PlatformFile::read_at(int64_t offset, void* buffer, size_t size) {
   char* out = static_cast<char*>(buffer);
+  if (!seek(handle_of(handle_), offset)) return false;
   while (size > 0) {
     DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-    OVERLAPPED o = at(offset);
     DWORD got = 0;
-    if (!ReadFile(handle_of(handle_), out, chunk, &got, &o) || got == 0) return false;
+    if (!ReadFile(handle_of(handle_), out, chunk, &got, nullptr) || got == 0) return false;
     out += got;
-    offset += got;
     size -= got;
   }
   return true;
@@ -84,13 +85,12 @@ bool PlatformFile::read_at(int64_t offset, void* buffer, size_t size) {
 
 bool PlatformFile::write_at(int64_t offset, const void* data, size_t size) {
   const char* in = static_cast<const char*>(data);
+  if (!seek(handle_of(handle_), offset)) return false;
   while (size > 0) {
     DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-    OVERLAPPED o = at(offset);
     DWORD put = 0;
-    if (!WriteFile(handle_of(handle_), in, chunk, &put, &o) || put == 0) return false;
+    if (!WriteFile(handle_of(handle_), in, chunk, &put, nullptr) || put == 0) return false;
     in += put;
-    offset += put;
     size -= put;
   }
   return true;
@@ -103,10 +103,7 @@ int64_t PlatformFile::size() {
 }
 
 bool PlatformFile::truncate(int64_t size) {
-  LARGE_INTEGER to;
-  to.QuadPart = size;
-  return SetFilePointerEx(handle_of(handle_), to, nullptr, FILE_BEGIN) &&
-         SetEndOfFile(handle_of(handle_));
+  return seek(handle_of(handle_), size) && SetEndOfFile(handle_of(handle_));
 }
 
 bool PlatformFile::flush() {
