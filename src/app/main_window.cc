@@ -139,6 +139,7 @@ bool MainWindow::create_window() {
       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, left, top,
       kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (hwnd == nullptr) return false;
+  task_target_ = hwnd;
   taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
   tray_ = std::make_unique<TrayIcon>(hwnd_, kMsgTrayEvent);
   small_icon_ = Icon(load_program_icon(16));
@@ -306,7 +307,7 @@ void MainWindow::pop_up_menu(PopupMenu menu) {
 void MainWindow::run_on_window_thread(const std::function<void()>& task) {
   if (GetCurrentThreadId() == thread_id_) {
     task();
-  } else if (HWND hwnd = hwnd_) {
+  } else if (HWND hwnd = task_target_.load()) {
     auto* pointer = const_cast<std::function<void()>*>(&task);
     SendMessageW(hwnd, kMsgRunTask, 0, reinterpret_cast<LPARAM>(pointer));
   }
@@ -384,6 +385,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (platform_.begin_drag) platform_.begin_drag(hwnd_);
       return 0;
     case WM_DESTROY:
+      task_target_ = nullptr;
       if (tray_) tray_->remove();
       PostQuitMessage(0);
       return 0;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -71,6 +72,8 @@ class MainWindow {
   std::unique_ptr<WindowPort> port_;
   std::unique_ptr<TrayIcon> tray_;
   HWND hwnd_ = nullptr;
+  // The window as workers see it: null once it is gone (they read it on their thread).
+  std::atomic<HWND> task_target_{nullptr};
   DWORD thread_id_ = 0;
   std::array<HWND, kControlCount> controls_{};
   std::array<HWND, 3> pages_{};

@@ -246,6 +246,11 @@ TEST_F(WindowTest, MinimiseGoesToOneTrayIconAndDoubleClickRestores) {
   EXPECT_EQ(window_->tray().times_added(), 1) << "minimising again must not add a second icon";
   EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe));
 
+  // Explorer restarted: the icon is gone from the new notification area until re-added.
+  Shell_NotifyIconW(NIM_DELETE, &probe);
+  SendMessageW(hwnd, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe)) << "the icon was not added again";
+
   window_.reset();
   EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe)) << "the icon outlives the window";
 }
