@@ -53,7 +53,7 @@ cmake --build "$build" -j2 --target moyan
 
 # The library beside the program: an empty Code.edb with its Code.EDT.
 for name in Code.edb Code.EDT; do
-  for source in "$build/$name" data/"$name" tools/codelib/"$name"; do
+  for source in tools/codelib/empty/"$name"; do
     if [ -f "$source" ] && [ ! -f "$build/$name" ]; then cp "$source" "$build/$name"; fi
   done
 done
