@@ -11,7 +11,7 @@ namespace {
 
 constexpr int64_t kWholeFile = 0x80000000LL;  // bytes 0 to 0x7FFFFFFF
 constexpr char kStoreTag[4] = {'W', 'E', 'D', 'B'};
-constexpr size_t kZeroChunk = 64 * 1024;
+constexpr size_t kZeroChunk = size_t{64} * 1024;
 
 bool is_chain_type(int32_t type) {
   return type == kTypeBytes || type == kTypeLongText;

@@ -1,5 +1,6 @@
 #include "store/store_format.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "store/little_endian.h"
@@ -31,7 +32,8 @@ bool decode_field_entry(const char* p, FieldEntry* e) {
 }
 
 void encode_field_entry(const FieldEntry& e, char* p) {
-  std::memcpy(p, e.name.data(), e.name.size() < kFieldNameMax ? e.name.size() : kFieldNameMax);
+  // The entry is zeroed: a name shorter than 17 bytes keeps its terminating zero.
+  std::copy_n(e.name.data(), std::min<size_t>(e.name.size(), kFieldNameMax), p);
   put_i32(p + 20, e.type);
   put_i32(p + 24, e.offset);
   put_i32(p + 28, e.width);
