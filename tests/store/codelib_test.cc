@@ -1,6 +1,8 @@
 // codelib: the shipped empty library, the JSON of a record, the three commands.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <cstdio>
 
 #include "gbk_to_utf8.h"
