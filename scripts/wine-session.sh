@@ -58,4 +58,13 @@ fi
 "$WINESERVER" -p
 "$WINE" wineboot </dev/null >/dev/null 2>&1
 
+# Without a window manager (a private Xvfb) Wine must draw frames itself and not wait for a
+# manager's answer when a window is hidden or destroyed (about 2 s each time otherwise).
+x11_key='HKCU\Software\Wine\X11 Driver'
+if [ -n "$xvfb_pid" ]; then
+  "$WINE" reg add "$x11_key" /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+else
+  "$WINE" reg delete "$x11_key" /v Managed /f </dev/null >/dev/null 2>&1 || true
+fi
+
 "$@"
