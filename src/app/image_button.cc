@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/win_handles.h"
+#include "app/control_class.h"
 #include "app/window_messages.h"
 #include "app/window_state.h"
 
@@ -126,13 +127,7 @@ LRESULT CALLBACK image_button_proc(HWND hwnd, UINT message, WPARAM wparam, LPARA
 }  // namespace
 
 bool register_image_button_class(HINSTANCE instance) {
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = image_button_proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  return register_control_class(instance, kClassName, image_button_proc);
 }
 
 HWND create_image_button(HWND parent, int id, int left, int top, int width, int height,

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/win_handles.h"
+#include "app/control_class.h"
 #include "app/window_messages.h"
 #include "app/window_state.h"
 
@@ -120,13 +121,7 @@ LRESULT CALLBACK label_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
 }  // namespace
 
 bool register_label_class(HINSTANCE instance) {
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = label_proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  return register_control_class(instance, kClassName, label_proc);
 }
 
 HWND create_label(HWND parent, int id, int left, int top, int width, int height,

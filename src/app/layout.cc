@@ -125,9 +125,9 @@ constexpr ControlSpec kLayout[] = {
      K::kTransparentLabel,
      C::分组框5,
      -1,
-     {48, 24, 720, 232},
+     {16, 24, 240, 100},
      "预留区域",
-     FontKind::kSongHuge165},
+     FontKind::kSongReservedArea},
 };
 
 static_assert(std::size(kLayout) == kControlCount - 1, "every control has one layout row");

@@ -156,7 +156,7 @@ bool MainWindow::create_controls() {
   bold_font_.reset(CreateFontW(-14, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, GB2312_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                DEFAULT_PITCH, L"宋体"));
-  huge_font_.reset(CreateFontW(-165, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+  huge_font_.reset(CreateFontW(-56, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                DEFAULT_PITCH, L"宋体"));
   std::vector<HWND> raised;  // pictures and labels lie above the boxes they overlap
@@ -175,7 +175,7 @@ bool MainWindow::create_controls() {
     if (parent == nullptr) return false;
     HFONT font = gui_font;
     if (spec.font == FontKind::kSongBold14) font = bold_font_.get();
-    if (spec.font == FontKind::kSongHuge165) font = huge_font_.get();
+    if (spec.font == FontKind::kSongReservedArea) font = huge_font_.get();
     std::wstring text = spec.text ? widen(spec.text) : std::wstring();
     int id = kFirstControlId + static_cast<int>(spec.name);
     const ControlRect& r = spec.rect;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/win_handles.h"
+#include "app/control_class.h"
 #include "app/window_messages.h"
 #include "app/window_state.h"
 
@@ -89,13 +90,7 @@ LRESULT CALLBACK picture_box_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
 }  // namespace
 
 bool register_picture_box_class(HINSTANCE instance) {
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = picture_box_proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  return register_control_class(instance, kClassName, picture_box_proc);
 }
 
 HWND create_picture_box(HWND parent, int id, int left, int top, int width, int height,
