@@ -31,7 +31,7 @@ done
 step "build tsan" configure_and_build tsan threads_tests
 
 step "win32 program checks" ./scripts/check-win32.sh build/win32
-step "fuzz" ./scripts/run-fuzzers.sh build/fuzz "${MOYAN_FUZZ_SECONDS:-8}"
+step "fuzz" ./scripts/run-fuzzers.sh build/fuzz "${MOYAN_FUZZ_SECONDS:-15}"
 step "tests asan" ctest --test-dir build/asan -j "$jobs" --output-on-failure --timeout 600
 step "tests tsan" ctest --test-dir build/tsan -j "$jobs" -L threads --output-on-failure --no-tests=ignore
 step "tests win64 (Wine)" ./scripts/wine-session.sh ctest --test-dir build/win64 -j "$jobs" --output-on-failure
