@@ -13,10 +13,8 @@ jobs=$(nproc)
 failed=()
 step() {  # step NAME COMMAND...: run, remember a failure, go on
   local name=$1; shift
-  echo "==== $name"
-  local started=$SECONDS
+  echo "==== $name (at $SECONDS s)"
   if ! "$@"; then failed+=("$name"); echo "==== $name FAILED"; fi
-  echo "==== $name: $((SECONDS - started)) s"
 }
 configure_and_build() {
   cmake --preset "$1" -Wno-dev >"build/configure-$1.log" 2>&1 || { cat "build/configure-$1.log"; return 1; }
