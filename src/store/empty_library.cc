@@ -57,6 +57,11 @@ std::string companion_bytes() {
 bool create_empty_library(const std::string& path, std::string* error) {
   std::string store_path = store_file_path(path);
   std::string companion_path = companion_file_path(store_path);
+  // Neither file is ever overwritten: a library that exists keeps its entries.
+  if (PlatformFile::open_existing(store_path)) {
+    *error = "library exists already: " + store_path;
+    return false;
+  }
   if (PlatformFile::open_existing(companion_path)) {
     *error = "companion file exists already: " + companion_path;
     return false;
