@@ -2,9 +2,10 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
-#include "app/win_handles.h"
 #include "app/control_class.h"
+#include "app/win_handles.h"
 #include "app/window_messages.h"
 #include "app/window_state.h"
 
@@ -104,8 +105,7 @@ HWND create_container(HWND parent, int id, int left, int top, int width, int hei
   box->font = font;
   box->colour = background;
   box->background.reset(CreateSolidBrush(background));
-  return CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, caption,
-                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, left, top,
-                         width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleW(nullptr), &box);
+  return create_child_with_state(kClassName, caption, WS_EX_CONTROLPARENT,
+                                 WS_CLIPSIBLINGS | WS_CLIPCHILDREN, left, top, width, height,
+                                 parent, id, std::move(box));
 }

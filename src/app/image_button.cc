@@ -1,9 +1,10 @@
 #include "app/image_button.h"
 
 #include <memory>
+#include <utility>
 
-#include "app/win_handles.h"
 #include "app/control_class.h"
+#include "app/win_handles.h"
 #include "app/window_messages.h"
 #include "app/window_state.h"
 
@@ -136,7 +137,6 @@ HWND create_image_button(HWND parent, int id, int left, int top, int width, int 
   button->normal.reset(normal);
   button->hover.reset(hover);
   button->pressed.reset(pressed);
-  return CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, left, top,
-                         width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleW(nullptr), &button);
+  return create_child_with_state(kClassName, L"", 0, WS_CLIPSIBLINGS, left, top, width, height,
+                                 parent, id, std::move(button));
 }

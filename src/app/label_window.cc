@@ -2,9 +2,10 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
-#include "app/win_handles.h"
 #include "app/control_class.h"
+#include "app/win_handles.h"
 #include "app/window_messages.h"
 #include "app/window_state.h"
 
@@ -130,7 +131,6 @@ HWND create_label(HWND parent, int id, int left, int top, int width, int height,
   label->font = font;
   label->transparent = transparent;
   label->background.reset(CreateSolidBrush(background));
-  return CreateWindowExW(0, kClassName, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, left, top,
-                         width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleW(nullptr), &label);
+  return create_child_with_state(kClassName, text, 0, WS_CLIPSIBLINGS, left, top, width, height,
+                                 parent, id, std::move(label));
 }

@@ -1,9 +1,10 @@
 #include "app/picture_box.h"
 
 #include <memory>
+#include <utility>
 
-#include "app/win_handles.h"
 #include "app/control_class.h"
+#include "app/win_handles.h"
 #include "app/window_messages.h"
 #include "app/window_state.h"
 
@@ -98,7 +99,6 @@ HWND create_picture_box(HWND parent, int id, int left, int top, int width, int h
   auto box = std::make_unique<PictureBox>();
   for (HBITMAP frame : frames) box->frames.emplace_back(frame);
   box->is_link = is_link;
-  return CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, left, top,
-                         width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleW(nullptr), &box);
+  return create_child_with_state(kClassName, L"", 0, WS_CLIPSIBLINGS, left, top, width, height,
+                                 parent, id, std::move(box));
 }

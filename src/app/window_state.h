@@ -22,6 +22,16 @@ void adopt_state(HWND hwnd, LPARAM create_lparam) {
   }
 }
 
+// Creates a child control of one of the runtime's classes that takes over `state`.
+template <typename T>
+HWND create_child_with_state(const wchar_t* class_name, const wchar_t* text, DWORD ex_style,
+                             DWORD style, int left, int top, int width, int height, HWND parent,
+                             int id, std::unique_ptr<T> state) {
+  return CreateWindowExW(ex_style, class_name, text, WS_CHILD | WS_VISIBLE | style, left, top,
+                         width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr), &state);
+}
+
 template <typename T>
 void drop_state(HWND hwnd) {
   delete state_of<T>(hwnd);
