@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "app/control_class.h"
-#include "app/win_handles.h"
+#include "win32/owned_handle.h"
 #include "app/window_messages.h"
 #include "app/window_state.h"
 
@@ -17,7 +17,7 @@ struct Container {
   ContainerKind kind = ContainerKind::kPage;
   HFONT font = nullptr;
   COLORREF colour = RGB(255, 255, 255);
-  Brush background;
+  win32::Brush background;
 };
 
 void paint_frame(HWND hwnd, HDC dc, const Container& box) {

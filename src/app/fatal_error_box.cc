@@ -1,10 +1,10 @@
 #include <windows.h>
 
 #include "app/fatal_error.h"
-#include "app/wide_text.h"
+#include "win32/code_page.h"
 
 void show_fatal_error(std::optional<int> code, const std::string& message) {
-  MessageBoxW(nullptr, widen(fatal_error_text(code, message)).c_str(), L"错误",
+  MessageBoxW(nullptr, win32::widen(fatal_error_text(code, message)).c_str(), L"错误",
               MB_ICONERROR | MB_OK | MB_TASKMODAL);
   ExitProcess(static_cast<UINT>(-1));
 }

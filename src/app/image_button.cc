@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "app/control_class.h"
-#include "app/win_handles.h"
+#include "win32/owned_handle.h"
 #include "app/window_messages.h"
 #include "app/window_state.h"
 
@@ -13,7 +13,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"MoyanImageButton";
 
 struct ImageButton {
-  Bitmap normal, hover, pressed;
+  win32::Bitmap normal, hover, pressed;
   bool hot = false;
   bool down = false;
 };

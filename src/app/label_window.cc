@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "app/control_class.h"
-#include "app/win_handles.h"
+#include "win32/owned_handle.h"
 #include "app/window_messages.h"
 #include "app/window_state.h"
 
@@ -16,7 +16,7 @@ constexpr wchar_t kClassName[] = L"MoyanLabel";
 struct Label {
   HFONT font = nullptr;
   bool transparent = false;
-  Brush background;
+  win32::Brush background;
 };
 
 std::wstring window_text(HWND hwnd) {

@@ -20,8 +20,9 @@
 #include "app/shell_actions.h"
 #include "app/small_handlers.h"
 #include "app/store_bridge.h"
-#include "app/wide_text.h"
 #include "app/window_messages.h"
+#include "win32/code_page.h"
+#include "win32/window_class.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ void fit_into_client_area(ControlSpec& spec, const RECT& client) {
   }
 }
 
-Menu build_menu(PopupMenu which) {
+win32::OwnedMenu build_menu(PopupMenu which) {
   HMENU popup = CreatePopupMenu();
   HMENU submenu = nullptr;
   std::wstring submenu_caption;
@@ -78,16 +79,16 @@ Menu build_menu(PopupMenu which) {
       bool has_children = i + 1 < items.size() && items[i + 1].level == 2;
       if (has_children) {
         submenu = CreatePopupMenu();
-        submenu_caption = widen(item.caption);
+        submenu_caption = win32::widen(item.caption);
       } else {
-        AppendMenuW(popup, MF_STRING, id, widen(item.caption).c_str());
+        AppendMenuW(popup, MF_STRING, id, win32::widen(item.caption).c_str());
       }
     } else if (item.level == 2 && submenu != nullptr) {
-      AppendMenuW(submenu, MF_STRING, id, widen(item.caption).c_str());
+      AppendMenuW(submenu, MF_STRING, id, win32::widen(item.caption).c_str());
     }
   }
   close_submenu();
-  return Menu(popup);
+  return win32::OwnedMenu(popup);
 }
 
 }  // namespace
@@ -101,13 +102,7 @@ bool MainWindow::register_classes() {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = window_proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    bool ok = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    bool ok = win32::register_window_class(instance, kClassName, window_proc);
     return ok && register_image_button_class(instance) && register_picture_box_class(instance) &&
            register_label_class(instance) && register_container_class(instance);
   }();
@@ -135,15 +130,15 @@ bool MainWindow::create_window() {
   int left = (GetSystemMetrics(SM_CXSCREEN) - kMainWindowWidth) / 2;
   int top = (GetSystemMetrics(SM_CYSCREEN) - kMainWindowHeight) / 2;
   HWND hwnd = CreateWindowExW(
-      0, kClassName, widen(kMainWindowTitle).c_str(),
+      0, kClassName, win32::widen(kMainWindowTitle).c_str(),
       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, left, top,
       kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (hwnd == nullptr) return false;
   task_target_ = hwnd;
   taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
   tray_ = std::make_unique<TrayIcon>(hwnd_, kMsgTrayEvent);
-  small_icon_ = Icon(load_program_icon(16));
-  large_icon_ = Icon(load_program_icon(32));
+  small_icon_ = win32::OwnedIcon(load_program_icon(16));
+  large_icon_ = win32::OwnedIcon(load_program_icon(32));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_.get()));
   source_menu_ = build_menu(PopupMenu::kSourceManagement);
@@ -176,7 +171,7 @@ bool MainWindow::create_controls() {
     HFONT font = gui_font;
     if (spec.font == FontKind::kSongBold14) font = bold_font_.get();
     if (spec.font == FontKind::kSongReservedArea) font = huge_font_.get();
-    std::wstring text = spec.text ? widen(spec.text) : std::wstring();
+    std::wstring text = spec.text ? win32::widen(spec.text) : std::wstring();
     int id = kFirstControlId + static_cast<int>(spec.name);
     const ControlRect& r = spec.rect;
     HWND hwnd = nullptr;
@@ -213,7 +208,8 @@ bool MainWindow::create_controls() {
         if (hwnd != nullptr) {
           auto items = spec.name == Control::组合框1 ? rating_items() : category_items();
           for (const char* item : items) {
-            SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+            SendMessageW(hwnd, CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(win32::widen(item).c_str()));
           }
         }
         break;

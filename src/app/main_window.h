@@ -12,7 +12,7 @@
 #include "app/controls.h"
 #include "app/external_handlers.h"
 #include "app/tray_icon.h"
-#include "app/win_handles.h"
+#include "win32/owned_handle.h"
 #include "app/window_port.h"
 
 // What MainWindow asks of the world outside it; tests put fakes in.
@@ -80,10 +80,10 @@ class MainWindow {
   int current_page_ = 0;
   bool started_ = false;
   UINT taskbar_created_ = 0;
-  Brush background_;
-  Font bold_font_, huge_font_;
-  Icon small_icon_, large_icon_;
-  Menu source_menu_, main_menu_;
+  win32::Brush background_;
+  win32::Font bold_font_, huge_font_;
+  win32::OwnedIcon small_icon_, large_icon_;
+  win32::OwnedMenu source_menu_, main_menu_;
 };
 
 // MainWindow's created event: finishes the window's set-up before it is shown.

@@ -9,7 +9,7 @@
 #include "app/main_window.h"
 #include "app/result_list.h"
 #include "app/shell_actions.h"
-#include "app/wide_text.h"
+#include "win32/code_page.h"
 #include "app/window_messages.h"
 
 namespace {
@@ -19,7 +19,7 @@ std::string window_text(HWND hwnd) {
   int length = GetWindowTextLengthW(hwnd);
   std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
   int got = GetWindowTextW(hwnd, buffer.data(), length + 1);
-  return narrow(std::wstring(buffer.data(), static_cast<size_t>(got > 0 ? got : 0)));
+  return win32::narrow(std::wstring(buffer.data(), static_cast<size_t>(got > 0 ? got : 0)));
 }
 
 // Everything that reads or changes the window goes through run(): on the window's thread
@@ -67,7 +67,7 @@ class MainWindowPort : public WindowPort {
     return text;
   }
   void set_control_text(Control control, const std::string& text) override {
-    run([&] { SetWindowTextW(window_.control(control), widen(text).c_str()); });
+    run([&] { SetWindowTextW(window_.control(control), win32::widen(text).c_str()); });
   }
   bool is_checked(Control control) override {
     bool checked = false;
@@ -91,7 +91,7 @@ class MainWindowPort : public WindowPort {
       if (length == CB_ERR) return;
       std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
       SendMessageW(hwnd, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
-      text = narrow(buffer.data());
+      text = win32::narrow(buffer.data());
     });
     return text;
   }

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "app/control_class.h"
-#include "app/win_handles.h"
+#include "win32/owned_handle.h"
 #include "app/window_messages.h"
 #include "app/window_state.h"
 
@@ -15,7 +15,7 @@ constexpr UINT_PTR kFrameTimer = 1;
 constexpr UINT kFrameMilliseconds = 400;
 
 struct PictureBox {
-  std::vector<Bitmap> frames;
+  std::vector<win32::Bitmap> frames;
   size_t current = 0;
   bool is_link = false;
 };

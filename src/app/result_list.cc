@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/layout.h"
-#include "app/wide_text.h"
+#include "win32/code_page.h"
 
 HWND create_result_list(HWND parent, int id, int left, int top, int width, int height) {
   HWND list = CreateWindowExW(
@@ -24,7 +24,7 @@ HWND create_result_list(HWND parent, int id, int left, int top, int width, int h
   ListView_SetTextColor(list, RGB(0, 0, 0));
   int index = 0;
   for (const ListColumn& column : result_list_columns()) {
-    std::wstring title = widen(column.title);
+    std::wstring title = win32::widen(column.title);
     LVCOLUMNW lvc = {};
     lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     lvc.fmt = LVCFMT_LEFT;
@@ -52,7 +52,7 @@ int list_insert_row(HWND list) {
 
 void list_set_cell_text(HWND list, int row, int column, const std::string& text) {
   if (row < 0 || row >= list_row_count(list) || column < 0) return;
-  std::wstring wide = widen(text);
+  std::wstring wide = win32::widen(text);
   LVITEMW item = {};
   item.iSubItem = column;
   item.pszText = wide.data();
@@ -70,7 +70,7 @@ std::string list_cell_text(HWND list, int row, int column) {
     item.cchTextMax = static_cast<int>(size);
     auto length = static_cast<size_t>(
         SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
-    if (length + 1 < size) return narrow(std::wstring(buffer.data(), length));
+    if (length + 1 < size) return win32::narrow(std::wstring(buffer.data(), length));
   }
   return std::string();
 }

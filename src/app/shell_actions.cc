@@ -8,23 +8,23 @@
 
 #include <vector>
 
-#include "app/wide_text.h"
+#include "win32/code_page.h"
 #include "app/window_port.h"
 
 int show_message_box(const std::string& text, unsigned flags, const std::string& caption) {
   if ((flags & kBoxSystemModal) == 0) flags |= MB_TASKMODAL;
-  std::wstring wide_caption = widen(caption.empty() ? std::string(kDefaultBoxCaption) : caption);
-  int id = MessageBoxW(nullptr, widen(text).c_str(), wide_caption.c_str(), flags);
+  std::wstring wide_caption = win32::widen(caption.empty() ? std::string(kDefaultBoxCaption) : caption);
+  int id = MessageBoxW(nullptr, win32::widen(text).c_str(), wide_caption.c_str(), flags);
   return id - 1;
 }
 
 void shell_open_url(const std::string& address) {
   HWND owner = FindWindowW(nullptr, L"Microsoft Internet Explorer");
-  ShellExecuteW(owner, L"open", widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ShellExecuteW(owner, L"open", win32::widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 bool shell_start_process(const std::string& command_line, int wait_ms) {
-  std::wstring command = widen(command_line);
+  std::wstring command = win32::widen(command_line);
   if (command.empty()) return false;
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
@@ -43,7 +43,7 @@ bool shell_start_process(const std::string& command_line, int wait_ms) {
 
 std::string choose_open_file(HWND owner, const std::string& filter) {
   // "A|B|" becomes "A\0B\0\0", the form the dialog reads.
-  std::wstring wide_filter = widen(filter);
+  std::wstring wide_filter = win32::widen(filter);
   for (wchar_t& c : wide_filter) {
     if (c == L'|') c = L'\0';
   }
@@ -57,12 +57,12 @@ std::string choose_open_file(HWND owner, const std::string& filter) {
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (!GetOpenFileNameW(&ofn)) return std::string();
-  return narrow(file.data());
+  return win32::narrow(file.data());
 }
 
 std::string choose_folder(HWND owner, const std::string& title) {
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  std::wstring wide_title = widen(title);
+  std::wstring wide_title = win32::widen(title);
   BROWSEINFOW info = {};
   info.hwndOwner = owner;
   info.lpszTitle = wide_title.c_str();
@@ -70,7 +70,7 @@ std::string choose_folder(HWND owner, const std::string& title) {
   std::string folder;
   if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info)) {
     wchar_t path[MAX_PATH] = {};
-    if (SHGetPathFromIDListW(chosen, path)) folder = narrow(path);
+    if (SHGetPathFromIDListW(chosen, path)) folder = win32::narrow(path);
     CoTaskMemFree(chosen);
   }
   if (SUCCEEDED(com)) CoUninitialize();

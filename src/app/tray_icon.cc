@@ -6,7 +6,7 @@
 
 #include "app/art/artwork.h"
 #include "app/small_handlers.h"
-#include "app/wide_text.h"
+#include "win32/code_page.h"
 
 namespace {
 constexpr UINT kIconId = 1;
@@ -23,7 +23,7 @@ NOTIFYICONDATAW TrayIcon::data(const std::string& tip) const {
   nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   nid.uCallbackMessage = callback_message_;
   nid.hIcon = icon_.get();
-  std::wstring wide = widen(tray_tip_text(tip));
+  std::wstring wide = win32::widen(tray_tip_text(tip));
   wide.copy(nid.szTip, std::size(nid.szTip) - 1);
   return nid;
 }

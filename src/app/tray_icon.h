@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/win_handles.h"
+#include "win32/owned_handle.h"
 
 // MainWindow's one notification-area icon. It stays from its first showing until the
 // window is destroyed; showing it again changes it instead of adding a second one.
@@ -33,7 +33,7 @@ class TrayIcon {
 
   HWND owner_;
   UINT callback_message_;
-  Icon icon_;
+  win32::OwnedIcon icon_;
   std::string tip_;
   bool shown_ = false;
   int times_added_ = 0;

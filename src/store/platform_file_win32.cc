@@ -1,39 +1,20 @@
 // Win32 layer: the store's only platform-specific file. Paths arrive as GBK texts and
-// cross into the wide-character API through code page 936.
+// cross into the wide-character API through the program's one code-page conversion.
 #include <windows.h>
 
 #include <vector>
 
 #include "store/platform_file.h"
+#include "win32/code_page.h"
 
 namespace {
-
-constexpr UINT kCodePageGbk = 936;
-
-std::wstring widen(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  int n =
-      MultiByteToWideChar(kCodePageGbk, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(kCodePageGbk, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
-
-std::string narrow(const wchar_t* wide, int length) {
-  int n = WideCharToMultiByte(kCodePageGbk, 0, wide, length, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return std::string();
-  std::string text(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(kCodePageGbk, 0, wide, length, text.data(), n, nullptr, nullptr);
-  return text;
-}
 
 HANDLE handle_of(intptr_t handle) {
   return reinterpret_cast<HANDLE>(handle);
 }
 
 HANDLE open_with(const std::string& path, DWORD disposition) {
-  std::wstring wide = widen(path);
+  std::wstring wide = win32::widen(path);
   if (wide.empty()) return INVALID_HANDLE_VALUE;
   return CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                      nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -123,14 +104,14 @@ void PlatformFile::unlock(int64_t offset, int64_t length) {
 }
 
 std::string full_path_name(const std::string& path) {
-  std::wstring wide = widen(path);
+  std::wstring wide = win32::widen(path);
   if (wide.empty()) return std::string();
   DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
   if (n == 0) return std::string();
   std::vector<wchar_t> full(n + 1);
   DWORD got = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
   if (got == 0 || got >= full.size()) return std::string();
-  return narrow(full.data(), static_cast<int>(got));
+  return win32::narrow(std::wstring_view(full.data(), got));
 }
 
 int64_t monotonic_ms() {

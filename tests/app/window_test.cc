@@ -14,7 +14,7 @@
 #include "app/app_config.h"
 #include "app/layout.h"
 #include "app/main_window.h"
-#include "app/wide_text.h"
+#include "win32/code_page.h"
 #include "app/window_messages.h"
 #include "window_driver.h"
 
@@ -393,7 +393,7 @@ TEST(FatalErrorBox, ShowsItsTextsAndEndsTheProcessWithMinusOne) {
     PROCESS_INFORMATION process = {};
     ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &startup, &process))
-        << "could not start " << narrow(helper);
+        << "could not start " << win32::narrow(helper);
     HWND box = wait_for_window_of(process.dwProcessId, L"#32770", 10000);
     EXPECT_NE(box, nullptr) << "no fatal error box appeared";
     if (box != nullptr) {
@@ -411,22 +411,6 @@ TEST(FatalErrorBox, ShowsItsTextsAndEndsTheProcessWithMinusOne) {
     if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-  }
-}
-
-TEST(WideText, ConvertsThroughCodePage936) {
-  struct Case {
-    std::string gbk;
-    std::wstring wide;
-  };
-  const Case cases[] = {{"", L""},
-                        {"abc", L"abc"},
-                        {"墨砚工坊V1.0", L"墨砚工坊V1.0"},
-                        {"信息：", L"信息："},
-                        {"★☆", L"★☆"}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(widen(c.gbk), c.wide);
-    EXPECT_EQ(narrow(c.wide), c.gbk);
   }
 }
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "win32/code_page.h"
+
 Rgb mix(Rgb a, Rgb b, float t) {
   return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
@@ -16,16 +18,6 @@ float clamp01(float v) {
 
 uint8_t to_byte(float v) {
   return static_cast<uint8_t>(std::clamp(v, 0.0f, 255.0f) + 0.5f);
-}
-
-// Pictures draw their own texts, which are GBK like every text of the program.
-std::wstring widen_gbk(const char* gbk) {
-  int n = MultiByteToWideChar(936, 0, gbk, -1, nullptr, 0);
-  if (n <= 1) return std::wstring();
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(936, 0, gbk, -1, wide.data(), n);
-  wide.resize(static_cast<size_t>(n - 1));
-  return wide;
 }
 
 HBITMAP create_dib(int width, int height, uint32_t** bits) {
@@ -85,14 +77,14 @@ Mask text_mask(int width, int height, const char* gbk, RECT box, const TextStyle
   std::fill(bits, bits + size_t(width) * height, 0u);
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
-  std::wstring face = widen_gbk(style.song ? "宋体" : "微软雅黑");
+  std::wstring face = win32::widen(style.song ? "宋体" : "微软雅黑");
   HFONT font = CreateFontW(-style.height, 0, 0, 0, style.weight, FALSE, FALSE, FALSE,
                            GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                            ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
   HGDIOBJ old_font = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
-  std::wstring text = widen_gbk(gbk);
+  std::wstring text = win32::widen(gbk);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
   GdiFlush();
