@@ -4,10 +4,9 @@
 #include <string>
 #include <utility>
 
-#include "app/control_class.h"
-#include "win32/owned_handle.h"
+#include "app/control_window.h"
 #include "app/window_messages.h"
-#include "app/window_state.h"
+#include "win32/owned_handle.h"
 
 namespace {
 
@@ -26,10 +25,10 @@ void paint_frame(HWND hwnd, HDC dc, const Container& box) {
   FillRect(dc, &client, box.background.get());
   if (box.kind != ContainerKind::kGroupBox) return;
   HGDIOBJ old_font = SelectObject(dc, box.font ? box.font : GetStockObject(DEFAULT_GUI_FONT));
-  wchar_t caption[256] = {};
-  int length = GetWindowTextW(hwnd, caption, 256);
+  std::wstring caption = window_text(hwnd);
+  auto length = static_cast<int>(caption.size());
   SIZE extent = {};
-  GetTextExtentPoint32W(dc, caption, length, &extent);
+  GetTextExtentPoint32W(dc, caption.c_str(), length, &extent);
   RECT frame = client;
   frame.top = extent.cy / 2;
   DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
@@ -38,74 +37,55 @@ void paint_frame(HWND hwnd, HDC dc, const Container& box) {
     FillRect(dc, &text, box.background.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
-    TextOutW(dc, 10, 0, caption, length);
+    TextOutW(dc, 10, 0, caption.c_str(), length);
   }
   SelectObject(dc, old_font);
 }
 
-LRESULT CALLBACK container_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  Container* box = state_of<Container>(hwnd);
+Handled handle(HWND hwnd, Container& box, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_NCCREATE:
-      adopt_state<Container>(hwnd, lparam);
-      break;
-    case WM_NCDESTROY:
-      drop_state<Container>(hwnd);
-      break;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-      if (box != nullptr) {
-        PAINTSTRUCT ps;
-        HDC dc = message == WM_PAINT ? BeginPaint(hwnd, &ps) : reinterpret_cast<HDC>(wparam);
-        paint_frame(hwnd, dc, *box);
-        if (message == WM_PAINT) EndPaint(hwnd, &ps);
-        return 0;
-      }
-      break;
-    case WM_SETTEXT: {
-      LRESULT result = DefWindowProcW(hwnd, message, wparam, lparam);
-      InvalidateRect(hwnd, nullptr, FALSE);
-      return result;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      paint_frame(hwnd, dc, box);
+      EndPaint(hwnd, &ps);
+      return 0;
     }
+    case WM_PRINTCLIENT:
+      paint_frame(hwnd, reinterpret_cast<HDC>(wparam), box);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(box.font);
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      if (box != nullptr) {
-        SetBkColor(reinterpret_cast<HDC>(wparam), box->colour);
-        SetTextColor(reinterpret_cast<HDC>(wparam), RGB(0, 0, 0));
-        return reinterpret_cast<LRESULT>(box->background.get());
-      }
-      break;
+      SetBkColor(reinterpret_cast<HDC>(wparam), box.colour);
+      SetTextColor(reinterpret_cast<HDC>(wparam), RGB(0, 0, 0));
+      return reinterpret_cast<LRESULT>(box.background.get());
     case WM_COMMAND:
     case WM_NOTIFY:
       return SendMessageW(root_of(hwnd), message, wparam, lparam);
     case WM_LBUTTONDOWN:
-      if (box != nullptr && box->kind == ContainerKind::kGroupBox) {
-        ask_root_to_drag(hwnd);
-        return 0;
-      }
-      break;
+      if (box.kind != ContainerKind::kGroupBox) return std::nullopt;
+      ask_root_to_drag(hwnd);
+      return 0;
     default:
-      break;
+      return std::nullopt;
   }
-  return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
 }  // namespace
 
 bool register_container_class(HINSTANCE instance) {
-  return register_control_class(instance, kClassName, container_proc);
+  return register_control_class<Container, handle>(instance, kClassName);
 }
 
-HWND create_container(HWND parent, int id, int left, int top, int width, int height,
-                      ContainerKind kind, const wchar_t* caption, HFONT font, COLORREF background) {
+HWND create_container(HWND parent, int id, const RECT& place, ContainerKind kind,
+                      const wchar_t* caption, HFONT font, COLORREF background) {
   auto box = std::make_unique<Container>();
   box->kind = kind;
   box->font = font;
   box->colour = background;
   box->background.reset(CreateSolidBrush(background));
-  return create_child_with_state(kClassName, caption, WS_EX_CONTROLPARENT,
-                                 WS_CLIPSIBLINGS | WS_CLIPCHILDREN, left, top, width, height,
-                                 parent, id, std::move(box));
+  return create_control(kClassName, caption, WS_EX_CONTROLPARENT,
+                        WS_CLIPSIBLINGS | WS_CLIPCHILDREN, place, parent, id, std::move(box));
 }

@@ -12,8 +12,8 @@ bool register_container_class(HINSTANCE instance);
 
 enum class ContainerKind { kPage, kGroupBox };
 
-// The font (for a group box's caption) is not owned.
-HWND create_container(HWND parent, int id, int left, int top, int width, int height,
-                      ContainerKind kind, const wchar_t* caption, HFONT font, COLORREF background);
+// The font (for a group box's caption; WM_GETFONT gives it) is not owned.
+HWND create_container(HWND parent, int id, const RECT& place, ContainerKind kind,
+                      const wchar_t* caption, HFONT font, COLORREF background);
 
 #endif  // MOYAN_APP_CONTAINER_WINDOW_H_

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/art/artwork.h"
-#include "app/controls.h"
+#include "ui/controls.h"
 
 // The pictures of each image button and picture box, drawn at the control's size.
 ButtonLooks looks_of(Control image_button, int width, int height);

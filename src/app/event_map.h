@@ -1,9 +1,9 @@
 #ifndef MOYAN_APP_EVENT_MAP_H_
 #define MOYAN_APP_EVENT_MAP_H_
 
-#include "app/controls.h"
-#include "app/external_handlers.h"
-#include "app/window_port.h"
+#include "ui/controls.h"
+#include "ui/external_handlers.h"
+#include "ui/window_port.h"
 
 // The events that controls raise.
 enum class ControlEvent {

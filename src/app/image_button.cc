@@ -3,10 +3,8 @@
 #include <memory>
 #include <utility>
 
-#include "app/control_class.h"
+#include "app/control_window.h"
 #include "win32/owned_handle.h"
-#include "app/window_messages.h"
-#include "app/window_state.h"
 
 namespace {
 
@@ -24,28 +22,18 @@ void send_clicked(HWND hwnd) {
                reinterpret_cast<LPARAM>(hwnd));
 }
 
-void paint(HWND hwnd, ImageButton* button) {
+void paint(HWND hwnd, const ImageButton& button) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
-  HBITMAP look = button->normal.get();
-  if (button->down && button->hot && button->pressed) {
-    look = button->pressed.get();
-  } else if (button->hot && button->hover) {
-    look = button->hover.get();
+  HBITMAP look = button.normal.get();
+  if (button.down && button.hot && button.pressed) {
+    look = button.pressed.get();
+  } else if (button.hot && button.hover) {
+    look = button.hover.get();
   }
   RECT client;
   GetClientRect(hwnd, &client);
-  if (look != nullptr) {
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, look);
-    BITMAP info = {};
-    GetObjectW(look, sizeof(info), &info);
-    SetStretchBltMode(dc, HALFTONE);
-    StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, info.bmWidth, info.bmHeight,
-               SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-  }
+  draw_stretched(dc, look, client);
   EndPaint(hwnd, &ps);
 }
 
@@ -56,29 +44,21 @@ bool cursor_inside(HWND hwnd, LPARAM lparam) {
   return PtInRect(&client, p) != 0;
 }
 
-LRESULT CALLBACK image_button_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  ImageButton* button = state_of<ImageButton>(hwnd);
+void show_look(HWND hwnd) {
+  InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+Handled handle(HWND hwnd, ImageButton& button, UINT message, WPARAM, LPARAM lparam) {
   switch (message) {
-    case WM_NCCREATE:
-      adopt_state<ImageButton>(hwnd, lparam);
-      break;
-    case WM_NCDESTROY:
-      drop_state<ImageButton>(hwnd);
-      break;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_PAINT:
-      if (button != nullptr) {
-        paint(hwnd, button);
-        return 0;
-      }
-      break;
+      paint(hwnd, button);
+      return 0;
     case WM_MOUSEMOVE: {
       bool inside = cursor_inside(hwnd, lparam);
-      if (button != nullptr && inside != button->hot) {
-        button->hot = inside;
-        InvalidateRect(hwnd, nullptr, FALSE);
-        if (inside && !button->down) {
+      if (inside != button.hot) {
+        button.hot = inside;
+        show_look(hwnd);
+        if (inside && !button.down) {
           TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, hwnd, 0};
           TrackMouseEvent(&track);
         }
@@ -86,57 +66,57 @@ LRESULT CALLBACK image_button_proc(HWND hwnd, UINT message, WPARAM wparam, LPARA
       return 0;
     }
     case WM_MOUSELEAVE:
-      if (button != nullptr && !button->down) {
-        button->hot = false;
-        InvalidateRect(hwnd, nullptr, FALSE);
+      if (!button.down) {
+        button.hot = false;
+        show_look(hwnd);
       }
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      if (button != nullptr) {
-        button->down = true;
-        button->hot = true;
-        SetCapture(hwnd);
-        InvalidateRect(hwnd, nullptr, FALSE);
-      }
+      button.down = true;
+      button.hot = true;
+      SetCapture(hwnd);
+      show_look(hwnd);
       return 0;
     case WM_LBUTTONUP:
-      if (button != nullptr && button->down) {
+      if (button.down) {
         bool inside = cursor_inside(hwnd, lparam);
-        button->down = false;
-        button->hot = inside;
+        button.down = false;
+        button.hot = inside;
         if (GetCapture() == hwnd) ReleaseCapture();
-        InvalidateRect(hwnd, nullptr, FALSE);
+        show_look(hwnd);
         if (inside) send_clicked(hwnd);
       }
       return 0;
     case WM_CAPTURECHANGED:
-      if (button != nullptr && button->down) {
-        button->down = false;
-        InvalidateRect(hwnd, nullptr, FALSE);
+      if (button.down) {
+        button.down = false;
+        show_look(hwnd);
       }
       return 0;
     case BM_CLICK:
       send_clicked(hwnd);
       return 0;
     default:
-      break;
+      return std::nullopt;
   }
-  return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
 }  // namespace
 
 bool register_image_button_class(HINSTANCE instance) {
-  return register_control_class(instance, kClassName, image_button_proc);
+  return register_control_class<ImageButton, handle>(instance, kClassName);
 }
 
-HWND create_image_button(HWND parent, int id, int left, int top, int width, int height,
-                         HBITMAP normal, HBITMAP hover, HBITMAP pressed) {
+HWND create_image_button(HWND parent, int id, const RECT& place, ButtonLooks looks) {
   auto button = std::make_unique<ImageButton>();
-  button->normal.reset(normal);
-  button->hover.reset(hover);
-  button->pressed.reset(pressed);
-  return create_child_with_state(kClassName, L"", 0, WS_CLIPSIBLINGS, left, top, width, height,
-                                 parent, id, std::move(button));
+  button->normal.reset(looks.normal);
+  button->hover.reset(looks.hover);
+  button->pressed.reset(looks.pressed);
+  win32::Region outline(looks.outline);
+  HWND hwnd = create_control(kClassName, L"", 0, WS_CLIPSIBLINGS, place, parent, id,
+                             std::move(button));
+  // The window keeps the outline from here on.
+  if (hwnd != nullptr && outline && SetWindowRgn(hwnd, outline.get(), FALSE)) outline.release();
+  return hwnd;
 }

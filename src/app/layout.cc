@@ -79,9 +79,9 @@ constexpr ControlSpec kLayout[] = {
     {C::选择框1, K::kCheckBox, C::选择夹1, 1, {314, 176, 72, 16}, "本地搜索", kPlain},
     {C::选择框2, K::kCheckBox, C::选择夹1, 1, {414, 174, 72, 16}, "网络搜索", kPlain},
     {C::分组框1, K::kGroupBox, C::选择夹1, 1, {6, 304, 352, 118}, "友情链接", kPlain},
-    // Moved: was 367, 309, 457 wide; now it ends inside the page and is taller for the
-    // wrapped about text.
-    {C::分组框2, K::kGroupBox, C::选择夹1, 1, {367, 240, 266, 182}, "关于小助手", kPlain},
+    // Moved: was 367, 309, 457 wide; now it ends inside the page, is taller for the wrapped
+    // about text, and ends above the contact picture 图形按钮9 (client y 480).
+    {C::分组框2, K::kGroupBox, C::选择夹1, 1, {367, 240, 266, 170}, "关于小助手", kPlain},
     {C::图片框2, K::kPictureBox, C::分组框1, -1, {10, 28, 88, 31}, nullptr, kPlain},
     {C::图片框3, K::kPictureBox, C::分组框1, -1, {120, 28, 88, 31}, nullptr, kPlain},
     {C::图片框4, K::kPictureBox, C::分组框1, -1, {233, 27, 88, 31}, nullptr, kPlain},
@@ -89,7 +89,7 @@ constexpr ControlSpec kLayout[] = {
     {C::图片框6, K::kPictureBox, C::分组框1, -1, {119, 72, 88, 31}, nullptr, kPlain},
     {C::图片框7, K::kPictureBox, C::分组框1, -1, {233, 72, 88, 31}, nullptr, kPlain},
     // Narrowed with its group box (was 425 × 96).
-    {C::透明标签1, K::kTransparentLabel, C::分组框2, -1, {8, 16, 250, 160}, kAboutText, kPlain},
+    {C::透明标签1, K::kTransparentLabel, C::分组框2, -1, {8, 16, 250, 150}, kAboutText, kPlain},
 
     // Management page.
     {C::分组框3, K::kGroupBox, C::选择夹1, 2, {24, 20, 232, 136}, "本地源码管理", kPlain},

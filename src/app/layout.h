@@ -3,7 +3,7 @@
 
 #include <span>
 
-#include "app/controls.h"
+#include "ui/controls.h"
 
 enum class ControlKind {
   kImageButton,  // three pictures (normal, mouse over, pressed); raises clicked

@@ -3,10 +3,9 @@
 #include <memory>
 #include <utility>
 
-#include "app/control_class.h"
-#include "win32/owned_handle.h"
+#include "app/control_window.h"
 #include "app/window_messages.h"
-#include "app/window_state.h"
+#include "win32/owned_handle.h"
 
 namespace {
 
@@ -23,59 +22,36 @@ struct PictureBox {
 void paint(HWND hwnd, const PictureBox& box) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
-  if (box.current < box.frames.size() && box.frames[box.current]) {
+  if (box.current < box.frames.size()) {
     RECT client;
     GetClientRect(hwnd, &client);
-    HBITMAP frame = box.frames[box.current].get();
-    BITMAP info = {};
-    GetObjectW(frame, sizeof(info), &info);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, frame);
-    SetStretchBltMode(dc, HALFTONE);
-    StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, info.bmWidth, info.bmHeight,
-               SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    draw_stretched(dc, box.frames[box.current].get(), client);
   }
   EndPaint(hwnd, &ps);
 }
 
-LRESULT CALLBACK picture_box_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  PictureBox* box = state_of<PictureBox>(hwnd);
+Handled handle(HWND hwnd, PictureBox& box, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_NCCREATE:
-      adopt_state<PictureBox>(hwnd, lparam);
-      break;
     case WM_CREATE:
-      if (box != nullptr && box->frames.size() > 1) {
-        SetTimer(hwnd, kFrameTimer, kFrameMilliseconds, nullptr);
-      }
+      if (box.frames.size() > 1) SetTimer(hwnd, kFrameTimer, kFrameMilliseconds, nullptr);
       return 0;
-    case WM_NCDESTROY:
-      drop_state<PictureBox>(hwnd);
-      break;
     case WM_TIMER:
-      if (box != nullptr && wparam == kFrameTimer && !box->frames.empty()) {
-        box->current = (box->current + 1) % box->frames.size();
+      if (wparam == kFrameTimer && !box.frames.empty()) {
+        box.current = (box.current + 1) % box.frames.size();
         InvalidateRect(hwnd, nullptr, FALSE);
       }
       return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_PAINT:
-      if (box != nullptr) {
-        paint(hwnd, *box);
-        return 0;
-      }
-      break;
+      paint(hwnd, box);
+      return 0;
     case WM_SETCURSOR:
-      if (box != nullptr && box->is_link && LOWORD(lparam) == HTCLIENT) {
+      if (box.is_link && LOWORD(lparam) == HTCLIENT) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }
-      break;
+      return std::nullopt;
     case WM_LBUTTONDOWN:
-      if (box != nullptr && box->is_link) {
+      if (box.is_link) {
         SendMessageW(root_of(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), kPictureLeftDown),
                      reinterpret_cast<LPARAM>(hwnd));
       } else {
@@ -83,22 +59,20 @@ LRESULT CALLBACK picture_box_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
       }
       return 0;
     default:
-      break;
+      return std::nullopt;
   }
-  return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
 }  // namespace
 
 bool register_picture_box_class(HINSTANCE instance) {
-  return register_control_class(instance, kClassName, picture_box_proc);
+  return register_control_class<PictureBox, handle>(instance, kClassName);
 }
 
-HWND create_picture_box(HWND parent, int id, int left, int top, int width, int height,
-                        std::vector<HBITMAP> frames, bool is_link) {
+HWND create_picture_box(HWND parent, int id, const RECT& place, std::vector<HBITMAP> frames,
+                        bool is_link) {
   auto box = std::make_unique<PictureBox>();
   for (HBITMAP frame : frames) box->frames.emplace_back(frame);
   box->is_link = is_link;
-  return create_child_with_state(kClassName, L"", 0, WS_CLIPSIBLINGS, left, top, width, height,
-                                 parent, id, std::move(box));
+  return create_control(kClassName, L"", 0, WS_CLIPSIBLINGS, place, parent, id, std::move(box));
 }

@@ -12,7 +12,7 @@
 bool register_picture_box_class(HINSTANCE instance);
 
 // Takes ownership of the frames.
-HWND create_picture_box(HWND parent, int id, int left, int top, int width, int height,
-                        std::vector<HBITMAP> frames, bool is_link);
+HWND create_picture_box(HWND parent, int id, const RECT& place, std::vector<HBITMAP> frames,
+                        bool is_link);
 
 #endif  // MOYAN_APP_PICTURE_BOX_H_

@@ -6,14 +6,16 @@
 
 #include "app/fatal_error.h"
 #include "app/main_window.h"
+#include "app/main_window_port.h"
 #include "app/process_values.h"
 #include "app/program_handlers.h"
 
 int program_entry() {
   std::atexit(release_globals);
-  std::unique_ptr<MainWindow> window = MainWindow::create(default_platform(), program_handlers());
+  std::unique_ptr<MainWindow> window = MainWindow::create(default_platform());
   if (!window) show_fatal_error(std::nullopt, "载入启动窗口失败");
-  window->start();
+  MainWindowPort port(*window);
+  window->start(port, program_handlers());
   MainWindow::run_message_loop();
   return 0;
 }

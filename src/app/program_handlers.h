@@ -1,7 +1,7 @@
 #ifndef MOYAN_APP_PROGRAM_HANDLERS_H_
 #define MOYAN_APP_PROGRAM_HANDLERS_H_
 
-#include "app/external_handlers.h"
+#include "ui/external_handlers.h"
 
 // The larger handlers of the library, search and delivery parts, as the program binds them.
 ExternalHandlers program_handlers();

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "win32/code_page.h"
-#include "app/window_port.h"
+#include "ui/window_port.h"
 
 int show_message_box(const std::string& text, unsigned flags, const std::string& caption) {
   if ((flags & kBoxSystemModal) == 0) flags |= MB_TASKMODAL;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/window_port.h"
+#include "ui/window_port.h"
 
 // The tray icon's action kinds, as the tray event delivers them.
 constexpr int kTrayLeftUp = 1;

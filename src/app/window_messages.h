@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "app/control_window.h"
+
 // Private messages of MainWindow and the runtime's controls.
 constexpr UINT kMsgCloseRequest = WM_APP + 1;  // request_window_close: destroy when delivered
 constexpr UINT kMsgTrayEvent = WM_APP + 2;     // the tray icon's callback; lParam = mouse message
@@ -15,11 +17,6 @@ constexpr int kFirstMenuId = 1000;
 
 // WM_COMMAND notification of a picture box pressed with the left button.
 constexpr WORD kPictureLeftDown = 0x7001;
-
-// The top-level window that holds a control.
-inline HWND root_of(HWND control) {
-  return GetAncestor(control, GA_ROOT);
-}
 
 // Asks the top-level window to be moved with the mouse, as a press on its caption would.
 inline void ask_root_to_drag(HWND control) {

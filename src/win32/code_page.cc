@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <cstddef>
 
 namespace win32 {
 namespace {
@@ -36,6 +37,24 @@ std::string from_wide(UINT code_page, std::wstring_view wide, BOOL* lossy) {
 
 std::wstring widen(std::string_view gbk) {
   return to_wide(kGbk, gbk);
+}
+
+size_t widen_into(std::string_view gbk, wchar_t* out, size_t capacity) {
+  if (out == nullptr || capacity == 0) return 0;
+  // Every GBK character is one UTF-16 unit: cut the text after capacity - 1 characters,
+  // never inside one, so the conversion always fits.
+  size_t take = 0;
+  for (size_t characters = 0; take < gbk.size() && characters < capacity - 1; ++characters) {
+    size_t width = static_cast<unsigned char>(gbk[take]) >= 0x80 ? 2 : 1;
+    if (take + width > gbk.size() || take + width > INT_MAX) break;
+    take += width;
+  }
+  int length = take == 0 ? 0
+                         : MultiByteToWideChar(kGbk, 0, gbk.data(), static_cast<int>(take), out,
+                                               static_cast<int>(capacity - 1));
+  if (length < 0) length = 0;
+  out[length] = L'\0';
+  return static_cast<size_t>(length);
 }
 
 std::string narrow(std::wstring_view wide) {

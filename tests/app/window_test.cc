@@ -13,55 +13,18 @@
 
 #include "app/app_config.h"
 #include "app/layout.h"
-#include "app/main_window.h"
-#include "win32/code_page.h"
 #include "app/window_messages.h"
+#include "win32/code_page.h"
 #include "window_driver.h"
+#include "window_fixture.h"
 
 namespace {
 
-class WindowTest : public ::testing::Test {
- protected:
-  void open() {
-    WindowPlatform platform;
-    platform.open_url = [this](const std::string& address) { urls_.push_back(address); };
-    platform.close_stores = [this] { ++stores_closed_; };
-    // Stands in for the system's move loop, which follows the real mouse: moves the
-    // window a little, so a test can see that it was asked to move.
-    platform.begin_drag = [this](HWND hwnd) {
-      ++drags_;
-      RECT r;
-      GetWindowRect(hwnd, &r);
-      SetWindowPos(hwnd, nullptr, r.left + 7, r.top + 5, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    };
-    window_ = MainWindow::create(platform, handlers_);
-    ASSERT_TRUE(window_) << "MainWindow could not be created";
-    window_->start();
-    pump_for(50);
-  }
-
-  void TearDown() override {
-    window_.reset();
-    drain_messages();
-  }
-
-  HWND control(Control name) { return window_->control(name); }
-  bool checked(Control name) {
-    return SendMessageW(control(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
-  }
-  bool page_shown(int page) {
-    // The first control of each page tells whether the page is showing.
-    const Control first[] = {Control::超级列表框1, Control::编辑框1, Control::分组框3};
-    return IsWindowVisible(control(first[page])) != 0;
-  }
-
-  ExternalHandlers handlers_;
-  std::unique_ptr<MainWindow> window_;
-  std::vector<std::string> urls_;
-  int stores_closed_ = 0;
-  int drags_ = 0;
-};
+bool page_shown(const MainWindow& window, int page) {
+  // The first control of each page tells whether the page is showing.
+  const Control first[kPageCount] = {Control::超级列表框1, Control::编辑框1, Control::分组框3};
+  return IsWindowVisible(window.control(first[page])) != 0;
+}
 
 TEST_F(WindowTest, StartsCentredWithPageZeroAndAnEmptyList) {
   open();
@@ -75,18 +38,18 @@ TEST_F(WindowTest, StartsCentredWithPageZeroAndAnEmptyList) {
   EXPECT_TRUE(IsWindowVisible(hwnd));
   EXPECT_EQ(window_text_of(hwnd), L"墨砚工坊V1.0");
   EXPECT_EQ(window_->current_page(), 0);
-  EXPECT_TRUE(page_shown(0));
-  EXPECT_FALSE(page_shown(1));
-  EXPECT_FALSE(page_shown(2));
-  EXPECT_EQ(window_->port().row_count(), 0);
+  EXPECT_TRUE(page_shown(*window_, 0));
+  EXPECT_FALSE(page_shown(*window_, 1));
+  EXPECT_FALSE(page_shown(*window_, 2));
+  EXPECT_EQ(port().row_count(), 0);
   EXPECT_TRUE(checked(Control::选择框1)) << "本地搜索 starts checked";
   for (Control box : {Control::选择框2, Control::选择框3, Control::选择框4, Control::选择框5}) {
     EXPECT_FALSE(checked(box)) << static_cast<int>(box);
   }
   for (Control c : {Control::编辑框1, Control::编辑框6, Control::标签2, Control::标签3}) {
-    EXPECT_EQ(window_->port().control_text(c), "") << static_cast<int>(c);
+    EXPECT_EQ(port().control_text(c), "") << static_cast<int>(c);
   }
-  EXPECT_EQ(window_->port().control_text(Control::标签1).size(), 98u);
+  EXPECT_EQ(port().control_text(Control::标签1).size(), 98u);
   LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_FALSE(style & WS_THICKFRAME);
@@ -109,10 +72,10 @@ TEST_F(WindowTest, ResultListHasSixColumnsWithoutHeaderAndAHiddenFifth) {
 
 TEST_F(WindowTest, ResultListOperations) {
   open();
-  WindowPort& port = window_->port();
-  EXPECT_EQ(port.insert_row(), 0);
-  EXPECT_EQ(port.insert_row(), 1);
-  EXPECT_EQ(port.insert_row(), 2);
+  ResultList& list = port();
+  EXPECT_EQ(list.insert_row(), 0);
+  EXPECT_EQ(list.insert_row(), 1);
+  EXPECT_EQ(list.insert_row(), 2);
   const std::string long_text(3000, 'x');
   struct Cell {
     int row, column;
@@ -123,47 +86,47 @@ TEST_F(WindowTest, ResultListOperations) {
                         {1, 5, "http://a/b.html"},
                         {2, 1, long_text},
                         {1, 4, "2013-10-25 9:5:7"}};
-  for (const Cell& c : cells) port.set_cell_text(c.row, c.column, c.text);
+  for (const Cell& c : cells) list.set_cell_text(c.row, c.column, c.text);
   for (const Cell& c : cells) {
-    EXPECT_EQ(port.cell_text(c.row, c.column), c.text) << c.row << "," << c.column;
+    EXPECT_EQ(list.cell_text(c.row, c.column), c.text) << c.row << "," << c.column;
   }
-  EXPECT_EQ(port.cell_text(7, 1), "") << "a row that doesn't exist";
-  EXPECT_EQ(port.cell_text(-1, 1), "");
-  port.set_cell_text(9, 1, "nowhere");
-  EXPECT_EQ(port.row_count(), 3);
-  EXPECT_EQ(port.selected_row(), -1);
+  EXPECT_EQ(list.cell_text(7, 1), "") << "a row that doesn't exist";
+  EXPECT_EQ(list.cell_text(-1, 1), "");
+  list.set_cell_text(9, 1, "nowhere");
+  EXPECT_EQ(list.row_count(), 3);
+  EXPECT_EQ(list.selected_row(), -1);
   ListView_SetItemState(control(Control::超级列表框1), 1, LVIS_SELECTED, LVIS_SELECTED);
-  EXPECT_EQ(port.selected_row(), 1);
-  port.delete_row(5);
-  port.delete_row(-1);
-  EXPECT_EQ(port.row_count(), 3) << "an index that names no row changes nothing";
-  port.delete_row(0);
-  EXPECT_EQ(port.row_count(), 2);
-  EXPECT_EQ(port.cell_text(0, 5), "http://a/b.html");
-  port.delete_all_rows();
-  EXPECT_EQ(port.row_count(), 0);
+  EXPECT_EQ(list.selected_row(), 1);
+  list.delete_row(5);
+  list.delete_row(-1);
+  EXPECT_EQ(list.row_count(), 3) << "an index that names no row changes nothing";
+  list.delete_row(0);
+  EXPECT_EQ(list.row_count(), 2);
+  EXPECT_EQ(list.cell_text(0, 5), "http://a/b.html");
+  list.delete_all_rows();
+  EXPECT_EQ(list.row_count(), 0);
 }
 
 TEST_F(WindowTest, WorkerListOperationsAreCarriedOutByTheWindowThread) {
   open();
-  WindowPort& port = window_->port();
+  ResultList& list = port();
   std::atomic<bool> done{false};
   std::string read_back;
   std::thread worker([&] {
     for (int i = 0; i < 20; ++i) {
-      int row = port.insert_row();
-      port.set_cell_text(row, 0, std::to_string(port.row_count()));
-      port.set_cell_text(row, 1, "标题" + std::to_string(i));
+      int row = list.insert_row();
+      list.set_cell_text(row, 0, std::to_string(list.row_count()));
+      list.set_cell_text(row, 1, "标题" + std::to_string(i));
     }
-    read_back = port.cell_text(19, 1);
+    read_back = list.cell_text(19, 1);
     done = true;
   });
   bool finished = pump_until([&] { return done.load(); }, 10000);
   worker.join();
   ASSERT_TRUE(finished) << "the worker's list operations were not carried out";
-  EXPECT_EQ(port.row_count(), 20);
+  EXPECT_EQ(list.row_count(), 20);
   EXPECT_EQ(read_back, "标题19");
-  EXPECT_EQ(port.cell_text(19, 0), "20");
+  EXPECT_EQ(list.cell_text(19, 0), "20");
 }
 
 TEST_F(WindowTest, EachPageButtonShowsItsPage) {
@@ -177,16 +140,16 @@ TEST_F(WindowTest, EachPageButtonShowsItsPage) {
                         {Control::图形按钮6, 0},
                         {Control::图形按钮23, 2},
                         {Control::图形按钮22, 1}};
-  window_->port().insert_row();
+  port().insert_row();
   for (const Case& c : cases) {
     click(control(c.button));
     EXPECT_EQ(window_->current_page(), c.page) << "after button " << static_cast<int>(c.button);
     for (int page = 0; page < 3; ++page) {
-      EXPECT_EQ(page_shown(page), page == c.page)
+      EXPECT_EQ(page_shown(*window_, page), page == c.page)
           << "page " << page << " after button " << static_cast<int>(c.button);
     }
   }
-  EXPECT_EQ(window_->port().row_count(), 1) << "switching pages keeps the rows";
+  EXPECT_EQ(port().row_count(), 1) << "switching pages keeps the rows";
 }
 
 TEST_F(WindowTest, SearchAreaBoxesExcludeEachOther) {
@@ -333,12 +296,29 @@ TEST_F(WindowTest, PressesMoveTheWindowOrReachTheirHandler) {
     bool moves;
     std::string opens;
   };
+  // Only the labels, the group boxes and the picture boxes without a handler move the
+  // window; every other control sees the press itself.
   const Case cases[] = {
+      {Control::kMainWindow, true, ""},
       {Control::标签1, true, ""},
+      {Control::标签2, true, ""},
+      {Control::标签3, true, ""},
       {Control::分组框1, true, ""},
+      {Control::分组框2, true, ""},
+      {Control::分组框3, true, ""},
+      {Control::分组框4, true, ""},
+      {Control::分组框5, true, ""},
       {Control::图片框1, true, ""},
+      {Control::图片框8, true, ""},
       {Control::图片框2, false, community_site_url},
       {Control::图片框5, false, contact_link},
+      {Control::透明标签1, false, ""},
+      {Control::透明标签2, false, ""},
+      {Control::透明标签7, false, ""},
+      {Control::透明标签9, false, ""},
+      {Control::图形按钮11, false, ""},
+      {Control::图形按钮12, false, ""},
+      {Control::选择夹1, false, ""},
   };
   open();
   for (const Case& c : cases) {
@@ -346,16 +326,16 @@ TEST_F(WindowTest, PressesMoveTheWindowOrReachTheirHandler) {
     drags_ = 0;
     RECT before, after;
     GetWindowRect(window_->hwnd(), &before);
-    press(control(c.control));
+    press(c.control == Control::kMainWindow ? window_->hwnd() : control(c.control));
     GetWindowRect(window_->hwnd(), &after);
     bool moved = before.left != after.left || before.top != after.top;
-    EXPECT_EQ(moved, c.moves) << "press on control " << static_cast<int>(c.control);
-    EXPECT_EQ(drags_, c.moves ? 1 : 0) << "press on control " << static_cast<int>(c.control);
+    EXPECT_EQ(moved, c.moves) << "press on " << name_of(c.control);
+    EXPECT_EQ(drags_, c.moves ? 1 : 0) << "press on " << name_of(c.control);
     if (c.opens.empty()) {
-      EXPECT_TRUE(urls_.empty()) << "press on control " << static_cast<int>(c.control);
+      EXPECT_TRUE(urls_.empty()) << "press on " << name_of(c.control);
     } else {
       EXPECT_EQ(urls_, std::vector<std::string>{c.opens})
-          << "press on control " << static_cast<int>(c.control);
+          << "press on " << name_of(c.control);
     }
   }
 }
@@ -385,6 +365,8 @@ TEST(FatalErrorBox, ShowsItsTextsAndEndsTheProcessWithMinusOne) {
   const Case cases[] = {
       {L"42 boom", L"运行时出错!\r\n\r\n错误代码：42\r\n\r\n错误信息：boom\r\n"},
       {L"载入启动窗口失败", L"运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n"},
+      // Reported without the heap, the size in full.
+      {L"out-of-memory", L"运行时出错!\r\n\r\n错误信息：分配 4611686018427387904 字节内存失败!\r\n"},
   };
   for (const Case& c : cases) {
     std::wstring command = L"\"" + helper + L"\" " + c.arguments;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -23,6 +25,30 @@ TEST(CodePage, GbkRoundTripsThroughUtf16) {
   for (const Case& c : cases) {
     EXPECT_EQ(win32::widen(c.gbk), c.wide) << "widening \"" << c.gbk << "\"";
     EXPECT_EQ(win32::narrow(c.wide), c.gbk) << "narrowing to \"" << c.gbk << "\"";
+  }
+}
+
+TEST(CodePage, WidenIntoAFixedBufferCutsWholeCharacters) {
+  struct Case {
+    std::string gbk;
+    size_t capacity;
+    std::wstring expect;
+  };
+  const Case cases[] = {
+      {"分配 12 字节内存失败!", 64, L"分配 12 字节内存失败!"},
+      {"分配", 2, L"分"},  // a GBK byte pair gives one character; one place for the zero
+      {"分配", 3, L"分配"},
+      {"a分", 2, L"a"},
+      {"ab", 1, L""},
+      {"", 8, L""},
+  };
+  for (const Case& c : cases) {
+    wchar_t buffer[64];
+    std::fill(std::begin(buffer), std::end(buffer), L'#');
+    size_t written = win32::widen_into(c.gbk, buffer, c.capacity);
+    EXPECT_EQ(std::wstring(buffer, written), c.expect) << "\"" << c.gbk << "\" into " << c.capacity;
+    EXPECT_EQ(buffer[written], L'\0') << "not terminated: \"" << c.gbk << "\"";
+    EXPECT_LT(written, c.capacity) << "wrote past the buffer";
   }
 }
 

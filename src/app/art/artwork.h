@@ -32,15 +32,18 @@ enum class ButtonArt {
   kClose,       // 41 x 22
   kMinimise,    // 28 x 22
   kMenu,        // 28 x 22
-  kContact,     // 32 x 32, a "客服" chat bubble
+  kContact,     // 32 x 32, a "客服" chat bubble in the lower right, shaped (see below)
   kSmallIcons,  // 16 x 16
 };
 
-// The three pictures of an image button; the caller owns (and deletes) all three.
+// The three pictures of an image button and its outline; the caller owns (and deletes)
+// all four.
 struct ButtonLooks {
   HBITMAP normal;
   HBITMAP hover;    // lighter, with a glow
   HBITMAP pressed;  // darker, the content moved one pixel down and right
+  // The part of the rectangle the picture stands on; null when it fills the rectangle.
+  HRGN outline = nullptr;
 };
 
 // Failure (a side below 1 or above 2048 pixels, or out of GDI memory) gives null bitmaps.

@@ -183,28 +183,64 @@ void paint_caption_button(Canvas& c, ButtonArt art, const LookStyle& s) {
   c.paint(m, kWhite);
 }
 
-// A speech bubble; at 32 pixels it carries "客服", smaller it shows three dots.
+// The small icons picture: a speech bubble with three dots.
+Shape small_bubble(int w, int h, float ox, float oy) {
+  const float k = std::min(w, h) / 32.0f;
+  return unite(round_rect(1.5f * k + ox, 2 * k + oy, w - 1.5f * k + ox, h * 0.74f + oy, 7 * k),
+               polygon({8 * k + ox, h * 0.70f + oy, 6 * k + ox, h - 1.5f * k + oy, 15 * k + ox,
+                        h * 0.70f + oy}));
+}
+
+// The contact picture 图形按钮9 stands at the window's lower right corner, where the label
+// "QQ客服" reaches under its left quarter and the result list's down arrow under its top
+// rows. Its bubble keeps to the rest: right of the label's text and below the arrow, with
+// the tail under the bubble's left part, and the button's outline is the bubble, so what
+// lies beside it shows through.
+struct Area {
+  float left, top, right, bottom;
+};
+Area contact_bubble_area(int w, int h) {
+  return Area{w * 0.31f, h * 0.41f, w - 0.5f, h * 0.84f};
+}
+Shape contact_bubble(int w, int h, float ox, float oy) {
+  const Area b = contact_bubble_area(w, h);
+  const float k = std::min(w, h) / 32.0f;
+  return unite(round_rect(b.left + ox, b.top + oy, b.right + ox, b.bottom + oy, 5 * k),
+               polygon({b.left + 4 * k + ox, b.bottom - 1 + oy, b.left + 3 * k + ox, h - 0.5f + oy,
+                        b.left + 10 * k + ox, b.bottom - 1 + oy}));
+}
+
+// A speech bubble; the contact picture carries "客服", the small icons three dots.
 void paint_bubble(Canvas& c, ButtonArt art, const LookStyle& s) {
   const int w = c.width(), h = c.height();
   c.fill_rect(kWhite);
   const float k = std::min(w, h) / 32.0f, ox = s.ox, oy = s.oy;
-  Shape bubble =
-      unite(round_rect(1.5f * k + ox, 2 * k + oy, w - 1.5f * k + ox, h * 0.74f + oy, 7 * k),
-            polygon({8 * k + ox, h * 0.70f + oy, 6 * k + ox, h - 1.5f * k + oy, 15 * k + ox,
-                     h * 0.70f + oy}));
+  const bool contact = art == ButtonArt::kContact;
+  Shape bubble = contact ? contact_bubble(w, h, ox, oy) : small_bubble(w, h, ox, oy);
   Mask m = shape_mask(w, h, bubble);
   if (s.look == Look::kHover) c.paint(blurred(m, 1), kWindowBlue, 0.5f);
-  Rgb base = art == ButtonArt::kContact ? kWindowBlue : kDeepBlue;
+  Rgb base = contact ? kWindowBlue : kDeepBlue;
   c.paint_gradient(m, s.face(lighter(base, 0.2f)), s.face(darker(base, 0.15f)), 0, float(h));
   c.fill(ring(bubble, 0.5f), s.face(darker(base, 0.35f)), 0.8f);
-  if (art == ButtonArt::kContact && w >= 24) {
-    TextStyle text{std::max(8, static_cast<int>(11 * k + 0.5f)), FW_BOLD, false};
-    Mask label = text_mask(w, h, label_of(art), box(ox, 2 * k + oy, w + ox, h * 0.74f + oy), text);
+  if (contact && w >= 24) {
+    const Area b = contact_bubble_area(w, h);
+    TextStyle text{std::max(8, static_cast<int>(10 * k + 0.5f)), FW_BOLD, false};
+    Mask label = text_mask(w, h, label_of(art), box(b.left + ox, b.top + oy, b.right + ox,
+                                                    b.bottom + oy), text);
     c.paint(label, kWhite);
   } else {
     float cy = (2 * k + h * 0.74f) / 2 + oy, r = std::max(1.0f, 2.2f * k);
     for (int i = -1; i <= 1; ++i) c.fill(circle(w / 2.0f + i * 7.5f * k + ox, cy, r), kWhite);
   }
+}
+
+// The contact picture's outline: its bubble (in the normal look; the pressed look's bubble
+// moves one pixel inside it, the hover glow is cut at it).
+HRGN outline_of(ButtonArt art, int width, int height) {
+  if (art != ButtonArt::kContact) return nullptr;
+  Mask m = shape_mask(width, height, contact_bubble(width, height, 0, 0));
+  // One pixel more on each side, so the pressed look's shift stays inside.
+  return region_of(blurred(m, 1));
 }
 
 void paint_button(Canvas& c, ButtonArt art, Look look) {
@@ -246,12 +282,13 @@ HBITMAP draw_look(ButtonArt art, int width, int height, Look look) {
 ButtonLooks draw_button_art(ButtonArt art, int width, int height) {
   ButtonLooks looks{draw_look(art, width, height, Look::kNormal),
                     draw_look(art, width, height, Look::kHover),
-                    draw_look(art, width, height, Look::kPressed)};
+                    draw_look(art, width, height, Look::kPressed), nullptr};
   if (looks.normal == nullptr || looks.hover == nullptr || looks.pressed == nullptr) {
     for (HBITMAP b : {looks.normal, looks.hover, looks.pressed}) {
       if (b != nullptr) DeleteObject(b);
     }
-    return ButtonLooks{nullptr, nullptr, nullptr};
+    return ButtonLooks{nullptr, nullptr, nullptr, nullptr};
   }
+  looks.outline = outline_of(art, width, height);
   return looks;
 }

@@ -46,6 +46,28 @@ Mask shape_mask(int width, int height, const Shape& shape) {
   return mask;
 }
 
+HRGN region_of(const Mask& mask) {
+  HRGN region = nullptr;
+  for (int y = 0; y < mask.height; ++y) {
+    for (int x = 0; x < mask.width;) {
+      if (mask.at(x, y) < 0.5f) {
+        ++x;
+        continue;
+      }
+      int start = x;
+      while (x < mask.width && mask.at(x, y) >= 0.5f) ++x;
+      HRGN run = CreateRectRgn(start, y, x, y + 1);
+      if (region == nullptr) {
+        region = run;
+      } else {
+        CombineRgn(region, region, run, RGN_OR);
+        DeleteObject(run);
+      }
+    }
+  }
+  return region;
+}
+
 Mask blurred(const Mask& mask, int radius) {
   Mask a = mask;
   Mask b(mask.width, mask.height);

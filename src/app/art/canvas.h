@@ -41,6 +41,8 @@ struct Mask {
 };
 
 Mask shape_mask(int width, int height, const Shape& shape);
+// The pixels at least half covered, as a region (null when none is).
+HRGN region_of(const Mask& mask);
 // Box blur repeated twice: a soft glow or shadow.
 Mask blurred(const Mask& mask, int radius);
 

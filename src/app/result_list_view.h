@@ -1,5 +1,5 @@
-#ifndef MOYAN_APP_RESULT_LIST_H_
-#define MOYAN_APP_RESULT_LIST_H_
+#ifndef MOYAN_APP_RESULT_LIST_VIEW_H_
+#define MOYAN_APP_RESULT_LIST_VIEW_H_
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 
 // The result list 超级列表框1: a report-style list view without header, with full-row
 // selection, grid lines and single selection, and the six columns of the layout.
-HWND create_result_list(HWND parent, int id, int left, int top, int width, int height);
+HWND create_result_list(HWND parent, int id, const RECT& place);
 
 // Operations on it; texts are GBK. They send messages to the list, so they may be called
 // from any thread of the process (a worker waits while the window's thread carries them out).
@@ -19,4 +19,4 @@ void list_delete_row(HWND list, int row);
 int list_row_count(HWND list);
 int list_selected_row(HWND list);
 
-#endif  // MOYAN_APP_RESULT_LIST_H_
+#endif  // MOYAN_APP_RESULT_LIST_VIEW_H_

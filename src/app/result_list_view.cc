@@ -1,4 +1,4 @@
-#include "app/result_list.h"
+#include "app/result_list_view.h"
 
 #include <windows.h>
 
@@ -10,12 +10,12 @@
 #include "app/layout.h"
 #include "win32/code_page.h"
 
-HWND create_result_list(HWND parent, int id, int left, int top, int width, int height) {
+HWND create_result_list(HWND parent, int id, const RECT& place) {
   HWND list = CreateWindowExW(
       WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_NOCOLUMNHEADER |
           LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-      left, top, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      place.left, place.top, place.right - place.left, place.bottom - place.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
       GetModuleHandleW(nullptr), nullptr);
   if (list == nullptr) return nullptr;
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);

@@ -1,11 +1,11 @@
-#ifndef MOYAN_APP_EXTERNAL_HANDLERS_H_
-#define MOYAN_APP_EXTERNAL_HANDLERS_H_
+#ifndef MOYAN_UI_EXTERNAL_HANDLERS_H_
+#define MOYAN_UI_EXTERNAL_HANDLERS_H_
 
 #include <functional>
 #include <string>
 
-#include "app/controls.h"
-#include "app/window_port.h"
+#include "ui/controls.h"
+#include "ui/window_port.h"
 
 // The larger handlers, which the library, search and delivery parts of the program supply.
 // The event map calls them; one left empty makes its event do nothing.
@@ -33,4 +33,4 @@ struct ExternalHandlers {
   std::function<void(WindowPort&)> show_type_choice;
 };
 
-#endif  // MOYAN_APP_EXTERNAL_HANDLERS_H_
+#endif  // MOYAN_UI_EXTERNAL_HANDLERS_H_

@@ -1,12 +1,12 @@
-#ifndef MOYAN_TESTS_APP_FAKE_WINDOW_H_
-#define MOYAN_TESTS_APP_FAKE_WINDOW_H_
+#ifndef MOYAN_TESTS_UI_FAKE_WINDOW_H_
+#define MOYAN_TESTS_UI_FAKE_WINDOW_H_
 
 #include <map>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "app/window_port.h"
+#include "ui/window_port.h"
 
 // A WindowPort that keeps the window's state in memory and records what handlers asked of
 // the shell. Thread-safe, so worker code can be run against it too.
@@ -91,4 +91,4 @@ class FakeWindow : public WindowPort {
   std::vector<std::string> log_;
 };
 
-#endif  // MOYAN_TESTS_APP_FAKE_WINDOW_H_
+#endif  // MOYAN_TESTS_UI_FAKE_WINDOW_H_

@@ -1,0 +1,33 @@
+#ifndef MOYAN_UI_RESULT_LIST_H_
+#define MOYAN_UI_RESULT_LIST_H_
+
+#include <string>
+
+// The result list 超级列表框1, shared by listing, local search, harvesting and delivery,
+// always by column index: 0 row number, 1 title, 2 size, 3 rating, 4 update time, 5 the
+// entry's address (zero wide, never seen). Rows and columns count from 0; texts are GBK.
+//
+// Every operation may be called from a worker thread: the window's thread carries it out
+// while the worker waits, so the window's thread must never wait for a worker.
+class ResultList {
+ public:
+  virtual void delete_all_rows() = 0;
+  // Appends a row with an empty label and gives its index (the row count before the call).
+  virtual int insert_row() = 0;
+  // Column 0 is the row's label. A cell outside the list is left alone.
+  virtual void set_cell_text(int row, int column, const std::string& text) = 0;
+  // The text of a cell of any length; empty for a row that doesn't exist.
+  virtual std::string cell_text(int row, int column) = 0;
+  // An index that names no row changes nothing.
+  virtual void delete_row(int row) = 0;
+  virtual int row_count() = 0;
+  // The first selected row, -1 when none.
+  virtual int selected_row() = 0;
+  // Repaints the list at once.
+  virtual void redraw_list() = 0;
+
+ protected:
+  ~ResultList() = default;
+};
+
+#endif  // MOYAN_UI_RESULT_LIST_H_
