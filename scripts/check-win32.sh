@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# check-win32.sh BUILD_DIR: the shipped 32-bit programs need no MinGW DLL beside them, and the
-# program finds its empty library beside itself.
+# check-win32.sh BUILD_DIR: the shipped 32-bit programs need no MinGW DLL beside them, the
+# program carries its icon and manifest, and it finds its empty library beside itself.
 set -euo pipefail
 build=$1
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 status=0
 shopt -s nullglob
 while IFS= read -r exe; do
@@ -14,5 +15,11 @@ done < <(find "$build" -name "*.exe" -not -path "*/CMakeFiles/*")
 for name in moyan.exe Code.edb Code.EDT; do
   [ -f "$build/$name" ] || { echo "$build/$name is missing"; status=1; }
 done
-[ $status = 0 ] && echo "win32: every program is 32-bit and self-contained; the library lies beside moyan.exe"
+if [ -f "$build/moyan.exe" ]; then
+  i686-w64-mingw32-objdump -h "$build/moyan.exe" | grep -q '\.rsrc' ||
+    { echo "$build/moyan.exe has no resource section"; status=1; }
+  python3 "$root/scripts/check_program_resources.py" "$build/moyan.exe" \
+    "$build/src/app/art/program.ico" || status=1
+fi
+[ $status = 0 ] && echo "win32: every program is 32-bit and self-contained; moyan.exe carries its icon and manifest; the library lies beside it"
 exit $status

@@ -86,6 +86,6 @@ HWND create_container(HWND parent, int id, const RECT& place, ContainerKind kind
   box->font = font;
   box->colour = background;
   box->background.reset(CreateSolidBrush(background));
-  return create_control(kClassName, caption, WS_EX_CONTROLPARENT,
-                        WS_CLIPSIBLINGS | WS_CLIPCHILDREN, place, parent, id, std::move(box));
+  return create_control(kClassName, caption, WS_EX_CONTROLPARENT, WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                        place, parent, id, std::move(box));
 }

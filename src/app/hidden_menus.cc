@@ -56,8 +56,8 @@ MenuCommand HiddenMenus::pop_up(PopupMenu menu, HWND owner) const {
   // The owner comes to the front so the menu closes when the user clicks elsewhere, and
   // the posted message lets the menu's own loop end cleanly.
   SetForegroundWindow(owner);
-  auto chosen = static_cast<UINT>(
-      TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x + 3, at.y + 3, 0, owner, nullptr));
+  auto chosen = static_cast<UINT>(TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x + 3,
+                                                 at.y + 3, 0, owner, nullptr));
   PostMessageW(owner, WM_NULL, 0, 0);
   if (chosen <= kFirstMenuId) return MenuCommand::kNone;
   return static_cast<MenuCommand>(chosen - kFirstMenuId);

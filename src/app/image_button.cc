@@ -114,8 +114,8 @@ HWND create_image_button(HWND parent, int id, const RECT& place, ButtonLooks loo
   button->hover.reset(looks.hover);
   button->pressed.reset(looks.pressed);
   win32::Region outline(looks.outline);
-  HWND hwnd = create_control(kClassName, L"", 0, WS_CLIPSIBLINGS, place, parent, id,
-                             std::move(button));
+  HWND hwnd =
+      create_control(kClassName, L"", 0, WS_CLIPSIBLINGS, place, parent, id, std::move(button));
   // The window keeps the outline from here on.
   if (hwnd != nullptr && outline && SetWindowRgn(hwnd, outline.get(), FALSE)) outline.release();
   return hwnd;

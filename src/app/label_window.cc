@@ -69,7 +69,8 @@ struct Piece {
 std::vector<Piece> heading_pieces(HDC dc, const std::wstring& text, const std::vector<int>& edges,
                                   const RECT& client) {
   ABC bar = {};
-  if (!GetCharABCWidthsW(dc, L'|', L'|', &bar)) bar = {0, static_cast<UINT>(text_width(dc, L"|")), 0};
+  if (!GetCharABCWidthsW(dc, L'|', L'|', &bar))
+    bar = {0, static_cast<UINT>(text_width(dc, L"|")), 0};
   const int bar_advance = bar.abcA + static_cast<int>(bar.abcB) + bar.abcC;
   const int bar_ink_middle = bar.abcA + static_cast<int>(bar.abcB) / 2;
   std::vector<Piece> pieces;

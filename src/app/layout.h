@@ -21,8 +21,8 @@ enum class ControlKind {
 };
 
 enum class FontKind {
-  kDefault,      // the system's default GUI font
-  kSongBold14,   // 宋体, bold, 14 pixels
+  kDefault,     // the system's default GUI font
+  kSongBold14,  // 宋体, bold, 14 pixels
   // 宋体, GB2312, normal weight. 165 pixels filled the reserved area when it was 800 pixels
   // wide; inside the window the area is 272 wide, so the text shrinks with it.
   kSongReservedArea,

@@ -15,8 +15,8 @@ HWND create_result_list(HWND parent, int id, const RECT& place) {
       WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_NOCOLUMNHEADER |
           LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-      place.left, place.top, place.right - place.left, place.bottom - place.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-      GetModuleHandleW(nullptr), nullptr);
+      place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (list == nullptr) return nullptr;
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   ListView_SetBkColor(list, RGB(255, 255, 255));

@@ -8,12 +8,14 @@
 
 #include <vector>
 
+#include "ui/dialogs.h"
 #include "win32/code_page.h"
-#include "ui/window_port.h"
+#include "win32/com_apartment.h"
 
 int show_message_box(const std::string& text, unsigned flags, const std::string& caption) {
   if ((flags & kBoxSystemModal) == 0) flags |= MB_TASKMODAL;
-  std::wstring wide_caption = win32::widen(caption.empty() ? std::string(kDefaultBoxCaption) : caption);
+  std::wstring wide_caption =
+      win32::widen(caption.empty() ? std::string(kDefaultBoxCaption) : caption);
   int id = MessageBoxW(nullptr, win32::widen(text).c_str(), wide_caption.c_str(), flags);
   return id - 1;
 }
@@ -61,7 +63,7 @@ std::string choose_open_file(HWND owner, const std::string& filter) {
 }
 
 std::string choose_folder(HWND owner, const std::string& title) {
-  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  win32::ComApartment com;  // the folder browser is a COM dialog
   std::wstring wide_title = win32::widen(title);
   BROWSEINFOW info = {};
   info.hwndOwner = owner;
@@ -73,7 +75,6 @@ std::string choose_folder(HWND owner, const std::string& title) {
     if (SHGetPathFromIDListW(chosen, path)) folder = win32::narrow(path);
     CoTaskMemFree(chosen);
   }
-  if (SUCCEEDED(com)) CoUninitialize();
   return folder;
 }
 

@@ -138,15 +138,16 @@ class Builder {
     const RECT place = place_of(r, r.height);
     switch (spec.kind) {
       case ControlKind::kImageButton:
-        return raise(create_image_button(parent, id, place, looks_of(spec.name, r.width, r.height)));
+        return raise(
+            create_image_button(parent, id, place, looks_of(spec.name, r.width, r.height)));
       case ControlKind::kTransparentLabel:
         return raise(create_label(parent, id, place, text.c_str(), font_of(spec),
                                   LabelKind::kTransparent, kPageBackground));
       case ControlKind::kLabel:
         // 标签1 stands in for a list header and looks like one.
-        return raise(create_label(parent, id, place, text.c_str(), font_of(spec), LabelKind::kLabel,
-                                  spec.name == Control::标签1 ? GetSysColor(COLOR_BTNFACE)
-                                                              : kPageBackground));
+        return raise(create_label(
+            parent, id, place, text.c_str(), font_of(spec), LabelKind::kLabel,
+            spec.name == Control::标签1 ? GetSysColor(COLOR_BTNFACE) : kPageBackground));
       case ControlKind::kPictureBox:
         return raise(create_picture_box(parent, id, place, picture_of(spec.name, r.width, r.height),
                                         is_link_picture(spec.name)));
@@ -160,8 +161,8 @@ class Builder {
         return make_system_control(L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, spec, parent,
                                    r.height, text);
       case ControlKind::kPushButton:
-        return make_system_control(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, spec, parent,
-                                   r.height, text);
+        return make_system_control(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, spec, parent, r.height,
+                                   text);
       case ControlKind::kComboBox:
         return create_combo(spec, parent, text);
       case ControlKind::kListView:
@@ -191,8 +192,8 @@ class Builder {
 
   // 选择夹1 with its pages, each filling it; only the program switches them.
   HWND create_pages(HWND parent, int id, const RECT& place) {
-    HWND container = create_container(parent, id, place, ContainerKind::kPage, L"", nullptr,
-                                      kPageBackground);
+    HWND container =
+        create_container(parent, id, place, ContainerKind::kPage, L"", nullptr, kPageBackground);
     if (container == nullptr) return nullptr;
     const RECT page_place = {0, 0, place.right - place.left, place.bottom - place.top};
     for (int page = 0; page < kPageCount; ++page) {

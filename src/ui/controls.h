@@ -29,9 +29,9 @@ enum class Control {
   图形按钮10,  // menu picture: pops up the menu "菜单" with "退出小助手"
 
   // Library page (page 0 of 选择夹1).
-  标签1,       // the column headings above the result list (it has no header of its own)
+  标签1,        // the column headings above the result list (it has no header of its own)
   超级列表框1,  // the result list: six columns id, Code, Size, Star, Time and the hidden Network
-  透明标签7,   // "QQ客服", names the contact picture beside it
+  透明标签7,    // "QQ客服", names the contact picture beside it
 
   // Search page (page 1).
   图片框1,    // the logo
@@ -64,19 +64,19 @@ enum class Control {
   透明标签3,    // caption "源码大小："
   编辑框3,      // form: the entry's size
   透明标签4,    // caption "源码星级："
-  组合框1,      // form: the rating list (☆☆☆☆☆ … ★★★★★), opened by 图形按钮7
-  标签2,        // form: shows the chosen rating over 组合框1's text part
-  图形按钮7,    // opens 组合框1's list
-  透明标签6,    // caption "源码类型："
-  组合框2,      // form: the category list, opened by 图形按钮8
-  标签3,        // form: shows the chosen category over 组合框2's text part
-  图形按钮8,    // opens 组合框2's list
-  透明标签5,    // caption "更新时间："
-  编辑框5,      // form: the entry's update time
-  图形按钮4,    // "选择源码": chooses the file the form stores
-  图形按钮5,    // "确定修改": adds the form's entry to the library
-  图形按钮6,    // "取消修改": shows the library page again
-  透明标签9,    // the reserved area's large caption "预留区域"
+  组合框1,  // form: the rating list (☆☆☆☆☆ … ★★★★★), opened by 图形按钮7
+  标签2,    // form: shows the chosen rating over 组合框1's text part
+  图形按钮7,  // opens 组合框1's list
+  透明标签6,  // caption "源码类型："
+  组合框2,    // form: the category list, opened by 图形按钮8
+  标签3,      // form: shows the chosen category over 组合框2's text part
+  图形按钮8,  // opens 组合框2's list
+  透明标签5,  // caption "更新时间："
+  编辑框5,    // form: the entry's update time
+  图形按钮4,  // "选择源码": chooses the file the form stores
+  图形按钮5,  // "确定修改": adds the form's entry to the library
+  图形按钮6,  // "取消修改": shows the library page again
+  透明标签9,  // the reserved area's large caption "预留区域"
   kCount
 };
 

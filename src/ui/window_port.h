@@ -12,10 +12,7 @@
 // Everything a handler touches of MainWindow, its controls and the shell. The real one
 // drives the window (src/app); tests use a fake (tests/ui). Code that needs only a part
 // takes that part: a ResultList, ControlValues, Dialogs or MessagePump.
-class WindowPort : public ResultList,
-                   public ControlValues,
-                   public Dialogs,
-                   public MessagePump {
+class WindowPort : public ResultList, public ControlValues, public Dialogs, public MessagePump {
  public:
   virtual ~WindowPort() = default;
 

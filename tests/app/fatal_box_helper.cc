@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     // Kept where the compiler must store it: an allocation whose memory goes unused may be
     // left out.
     static void* volatile memory;
-    memory = ::operator new(size_t{1} << 62);
+    memory = ::operator new (size_t{1} << 62);
     return memory != nullptr ? 1 : 2;
   }
   if (argc == 3) show_fatal_error(std::atoi(argv[1]), argv[2]);

@@ -11,7 +11,8 @@ int channel(uint32_t pixel, int shift) {
 
 int channel_difference(uint32_t a, uint32_t b) {
   int most = 0;
-  for (int shift : {0, 8, 16}) most = std::max(most, std::abs(channel(a, shift) - channel(b, shift)));
+  for (int shift : {0, 8, 16})
+    most = std::max(most, std::abs(channel(a, shift) - channel(b, shift)));
   return most;
 }
 
@@ -48,8 +49,8 @@ std::wstring beside_this_program(const std::wstring& name) {
 
 Pixels ico_image(const std::wstring& path, int size) {
   Pixels image;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            0, nullptr);
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return image;
   std::vector<unsigned char> bytes(GetFileSize(file, nullptr));
   DWORD got = 0;
@@ -70,7 +71,8 @@ Pixels ico_image(const std::wstring& path, int size) {
     image.argb.resize(static_cast<size_t>(size) * size);
     for (int y = 0; y < size; ++y) {  // rows are stored bottom up
       const unsigned char* source = dib + 40 + row * (size - 1 - y);
-      for (int x = 0; x < size; ++x) image.argb[static_cast<size_t>(y) * size + x] = le32(source + 4 * x);
+      for (int x = 0; x < size; ++x)
+        image.argb[static_cast<size_t>(y) * size + x] = le32(source + 4 * x);
     }
     return image;
   }
@@ -155,6 +157,7 @@ bool find_opaque_part(const Pixels& screen, const Pixels& image, int tolerance, 
 int largest_difference(const Pixels& a, const Pixels& b) {
   if (a.width != b.width || a.height != b.height || a.argb.size() != b.argb.size()) return 256;
   int most = 0;
-  for (size_t i = 0; i < a.argb.size(); ++i) most = std::max(most, channel_difference(a.argb[i], b.argb[i]));
+  for (size_t i = 0; i < a.argb.size(); ++i)
+    most = std::max(most, channel_difference(a.argb[i], b.argb[i]));
   return most;
 }

@@ -109,6 +109,19 @@ TEST(Layout, MovedButtonsCoverNothingOnAnyPage) {
   }
 }
 
+TEST(Layout, MovedControlsStayClearOfTheContactPicture) {
+  // 图形按钮9 lies on MainWindow over every page's lower right corner.
+  const ControlRect picture = absolute_rect(control_spec(Control::图形按钮9));
+  for (Control moved :
+       {Control::图形按钮1, Control::图形按钮10, Control::图形按钮13, Control::图形按钮22,
+        Control::图形按钮23, Control::分组框2, Control::分组框4, Control::分组框5}) {
+    ControlRect r = absolute_rect(control_spec(moved));
+    EXPECT_FALSE(overlap(r, picture))
+        << "control " << static_cast<int>(moved) << " at " << r.left << "," << r.top << " "
+        << r.width << "x" << r.height << " runs under the contact picture";
+  }
+}
+
 TEST(Layout, PageButtonsLieRightOfTheListColumns) {
   int columns = 0;
   for (const ListColumn& c : result_list_columns()) columns += c.width;

@@ -37,7 +37,8 @@ TEST(Program, CarriesItsIconAndManifest) {
         LoadImageW(program, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
     ASSERT_NE(icon, nullptr) << "no " << size << " px icon in moyan.exe";
     const COLORREF back = RGB(90, 140, 60);
-    EXPECT_LE(largest_difference(drawn_icon(icon, size, back), over_background(ours(size), back)), 2)
+    EXPECT_LE(largest_difference(drawn_icon(icon, size, back), over_background(ours(size), back)),
+              2)
         << "moyan.exe's " << size << " px icon is not the drawn one";
     DestroyIcon(icon);
   }
@@ -80,8 +81,8 @@ TEST(Program, CaptionAndTrayShowItsIcon) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             nullptr, &startup, &process))
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process))
       << "moyan.exe could not be started";
   Found found = {process.dwProcessId, nullptr};
   for (int attempt = 0; attempt < 100 && found.window == nullptr; ++attempt) {

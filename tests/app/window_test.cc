@@ -334,8 +334,7 @@ TEST_F(WindowTest, PressesMoveTheWindowOrReachTheirHandler) {
     if (c.opens.empty()) {
       EXPECT_TRUE(urls_.empty()) << "press on " << name_of(c.control);
     } else {
-      EXPECT_EQ(urls_, std::vector<std::string>{c.opens})
-          << "press on " << name_of(c.control);
+      EXPECT_EQ(urls_, std::vector<std::string>{c.opens}) << "press on " << name_of(c.control);
     }
   }
 }
@@ -366,7 +365,8 @@ TEST(FatalErrorBox, ShowsItsTextsAndEndsTheProcessWithMinusOne) {
       {L"42 boom", L"运行时出错!\r\n\r\n错误代码：42\r\n\r\n错误信息：boom\r\n"},
       {L"载入启动窗口失败", L"运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n"},
       // Reported without the heap, the size in full.
-      {L"out-of-memory", L"运行时出错!\r\n\r\n错误信息：分配 4611686018427387904 字节内存失败!\r\n"},
+      {L"out-of-memory",
+       L"运行时出错!\r\n\r\n错误信息：分配 4611686018427387904 字节内存失败!\r\n"},
   };
   for (const Case& c : cases) {
     std::wstring command = L"\"" + helper + L"\" " + c.arguments;

@@ -225,8 +225,8 @@ void paint_bubble(Canvas& c, ButtonArt art, const LookStyle& s) {
   if (contact && w >= 24) {
     const Area b = contact_bubble_area(w, h);
     TextStyle text{std::max(8, static_cast<int>(10 * k + 0.5f)), FW_BOLD, false};
-    Mask label = text_mask(w, h, label_of(art), box(b.left + ox, b.top + oy, b.right + ox,
-                                                    b.bottom + oy), text);
+    Mask label = text_mask(w, h, label_of(art),
+                           box(b.left + ox, b.top + oy, b.right + ox, b.bottom + oy), text);
     c.paint(label, kWhite);
   } else {
     float cy = (2 * k + h * 0.74f) / 2 + oy, r = std::max(1.0f, 2.2f * k);
