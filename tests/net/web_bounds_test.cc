@@ -1,0 +1,155 @@
+// Servers that answer slowly, never, or without end: both web routines end within their
+// bounds and give what a time-out or a network failure gives. The bounds are shortened for
+// the tests; the shipped ones are checked in net_bounds_test.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "net/fetch_binary.h"
+#include "net/http_request.h"
+#include "net/net_limits.h"
+#include "standin_client.h"
+
+namespace {
+
+// Short bounds: a page call 3 s, 1.5 s per wait, 64 KiB; a download 3 s, 256 KiB.
+NetLimits test_limits() {
+  NetLimits limits = shipped_net_limits();
+  limits.page_call_ms = 3000;
+  limits.page_quiet_ms = 1500;
+  limits.page_bytes = 64 * 1024;
+  limits.download_call_ms = 3000;
+  limits.download_bytes = 256 * 1024;
+  return limits;
+}
+// Beyond a bound, a call may still take the time to notice and to close its handles.
+constexpr ULONGLONG kSlackMs = 2500;
+
+class WebBounds : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(standin::port(), 0) << "no stand-in web: run under CTest or with_standin.sh";
+    set_net_limits_for_testing(test_limits());
+  }
+  void TearDown() override { set_net_limits_for_testing(shipped_net_limits()); }
+};
+
+// Milliseconds that `call` took.
+template <typename Call>
+ULONGLONG time_of(Call&& call) {
+  const ULONGLONG start = GetTickCount64();
+  call();
+  return GetTickCount64() - start;
+}
+
+struct PageCase {
+  const char* fault;   // mode, and parameters after "&"
+  const char* expect;  // "" empty, "page" the whole page, "part" a proper start of it
+};
+
+// The result page of 100 hits for the keyword 批量: some 20 KB.
+constexpr char kBigPage[] = "/s?wd=%C5%FA%C1%BF&rn=100";
+
+TEST_F(WebBounds, PageRequestEndsInTimeAndGivesWhatATimeOutGives) {
+  const std::string full = standin::plain_get(standin::port(), kBigPage).body;
+  ASSERT_GT(full.size(), 16000u);
+  const PageCase cases[] = {
+      {"delay&ms=500", "page"},     // slow, but within every bound
+      {"delay&ms=2500", ""},        // longer than one wait may last
+      {"silent&ms=6000", ""},       // says nothing, then closes
+      {"trickle-head&ms=150", ""},  // the headers never complete in time
+      // 512 bytes every 0.7 s: each read completes, the call's time runs out first, and a
+      // body cut off so gives what came.
+      {"trickle&ms=700&bytes=512", "part"},
+      {"drop", "part"},  // a body that stops early, too
+      {"reset", ""},
+  };
+  for (const PageCase& c : cases) {
+    const std::string target = std::string(kBigPage) + "&fault=" + c.fault;
+    SCOPED_TRACE(target);
+    std::string page;
+    const ULONGLONG took = time_of([&] { page = http_request(standin::url(target)); });
+    EXPECT_LT(took, test_limits().page_call_ms + kSlackMs) << "the call outlived its bound";
+    const std::string expect = c.expect;
+    if (expect == "page") {
+      EXPECT_EQ(page, full);
+    } else if (expect == "part") {
+      EXPECT_FALSE(page.empty());
+      EXPECT_LT(page.size(), full.size());
+      EXPECT_EQ(full.rfind(page, 0), 0u) << "not the start of the page: " << page;
+    } else {
+      EXPECT_EQ(page, "");
+    }
+  }
+}
+
+TEST_F(WebBounds, PageRequestGivesUpABodyPastItsSize) {
+  const char* targets[] = {
+      "/fault/huge/x?bytes=33554432&rate=8388608",  // declares 32 MiB
+      "/fault/endless/x?rate=8388608",              // declares nothing and never ends
+  };
+  for (const char* target : targets) {
+    SCOPED_TRACE(target);
+    std::string page = "untouched";
+    const ULONGLONG took = time_of([&] { page = http_request(standin::url(target)); });
+    EXPECT_EQ(page, "") << "past 64 KiB the call fails as on a network error";
+    EXPECT_LT(took, test_limits().page_call_ms) << "the size bound, not the time, ended it";
+  }
+}
+
+struct DownloadCase {
+  const char* target;
+  size_t size;  // bytes expected; 0 for the empty ByteSet
+};
+
+TEST_F(WebBounds, DownloadEndsInTimeAndGivesNothingOnATimeOut) {
+  const DownloadCase cases[] = {
+      {"/fault/delay/files/101.rar?ms=500", 1},  // the whole package
+      {"/fault/silent/files/101.rar?ms=6000", 0},
+      {"/fault/trickle/files/101.rar?ms=50", 0},
+      {"/fault/trickle-head/files/101.rar?ms=150", 0},
+      {"/fault/endless/x?rate=1048576", 0},
+      {"/fault/reset/files/101.rar", 0},
+  };
+  for (const DownloadCase& c : cases) {
+    SCOPED_TRACE(c.target);
+    ByteSet body;
+    const ULONGLONG took = time_of([&] { body = fetch_binary(standin::url(c.target)); });
+    EXPECT_LT(took, test_limits().download_call_ms + kSlackMs) << "the call outlived its bound";
+    if (c.size == 0) {
+      EXPECT_TRUE(body.empty()) << body.size() << " bytes";
+    } else {
+      EXPECT_EQ(body.str(), standin::plain_get(standin::port(), "/files/101.rar").body);
+    }
+  }
+}
+
+TEST_F(WebBounds, DownloadGivesUpABodyPastItsSize) {
+  const DownloadCase cases[] = {
+      {"/fault/huge/x?bytes=200000&rate=67108864", 200000},  // within 256 KiB
+      {"/fault/huge/x?bytes=262144&rate=67108864", 262144},  // exactly the bound
+      {"/fault/huge/x?bytes=262145&rate=67108864", 0},
+      {"/fault/huge/x?rate=4194304", 0},  // declares 3 GiB: given up once the headers are in
+  };
+  for (const DownloadCase& c : cases) {
+    SCOPED_TRACE(c.target);
+    ByteSet body;
+    const ULONGLONG took = time_of([&] { body = fetch_binary(standin::url(c.target)); });
+    EXPECT_EQ(body.size(), c.size);
+    EXPECT_LT(took, test_limits().download_call_ms) << "the size, not the time, ended it";
+  }
+}
+
+TEST_F(WebBounds, GivenUpPageRequestsFinishInTheBackground) {
+  // A call that stopped waiting leaves WinInet to end its request; what they shared goes
+  // when WinInet says the handle is closed.
+  http_request(standin::url("/fault/silent/echo?ms=1000"));
+  const ULONGLONG deadline = GetTickCount64() + 30000;
+  while (page_requests_in_flight() != 0 && GetTickCount64() < deadline) Sleep(50);
+  EXPECT_EQ(page_requests_in_flight(), 0) << "a request's shared state was never released";
+}
+
+}  // namespace
