@@ -1,8 +1,9 @@
 #include "net/fetch_binary.h"
 
+#include <windows.h>
+
 #include <objbase.h>
 #include <oleauto.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cwchar>

@@ -1,6 +1,7 @@
 #include "net/http_request.h"
 
 #include <windows.h>
+
 #include <wininet.h>
 
 #include <atomic>

@@ -1,8 +1,9 @@
 #ifndef MOYAN_WIN32_AUTOMATION_H_
 #define MOYAN_WIN32_AUTOMATION_H_
 
-#include <oleauto.h>
 #include <windows.h>
+
+#include <oleauto.h>
 
 #include <initializer_list>
 #include <string_view>

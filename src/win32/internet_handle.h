@@ -2,6 +2,7 @@
 #define MOYAN_WIN32_INTERNET_HANDLE_H_
 
 #include <windows.h>
+
 #include <wininet.h>
 
 #include "win32/owned_handle.h"

@@ -2,8 +2,9 @@
 
 #include "net/fetch_binary.h"
 
-#include <objbase.h>
 #include <windows.h>
+
+#include <objbase.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 #include "standin_client.h"
 
-#include <windows.h>
 #include <winsock2.h>
+
+#include <windows.h>
 #include <ws2tcpip.h>
 
 #include <atomic>

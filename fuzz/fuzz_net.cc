@@ -1,0 +1,70 @@
+// Properties of what a page request sends and of its bounds on arbitrary bytes: the
+// caller's lines lead the header text unchanged, followed by at most one of each default
+// line in their order and then the form lines of a POST with data; a body is only ever
+// sent by a POST; a page body never passes its bound and never holds a zero byte.
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "net/http_headers.h"
+#include "net/net_limits.h"
+#include "net/page_body.h"
+
+namespace {
+
+void check(bool ok) {
+  if (!ok) std::abort();
+}
+
+// Takes `prefix` off the front of `text` when it is there.
+void skip(std::string& text, const std::string& prefix) {
+  if (text.compare(0, prefix.size(), prefix) == 0) text.erase(0, prefix.size());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider input(data, size);
+  const std::string url = input.ConsumeRandomLengthString(64);
+  const std::string method = input.ConsumeRandomLengthString(8);
+  const std::string headers = input.ConsumeRandomLengthString(128);
+  const std::string post_data = input.ConsumeRandomLengthString(64);
+
+  const PageRequest plan = plan_page_request(url, method, headers, post_data);
+  check(plan.verb == "GET" || plan.verb == method);
+  check(plan.headers.compare(0, headers.size(), headers) == 0);
+  std::string added = plan.headers.substr(headers.size());
+  skip(added, kDefaultAcceptLine);
+  skip(added, "Referer: " + url + "\r\n");
+  skip(added, kDefaultLanguageLine);
+  if (plan.body.empty()) {
+    check(added.empty());
+  } else {
+    check(plan.verb != "GET" && plan.body == post_data);
+    check(added ==
+          kFormTypeLine + ("Content-Length: " + std::to_string(post_data.size()) + "\r\n"));
+  }
+
+  const std::string block = input.ConsumeRandomLengthString(1100);
+  const std::string fitted = fit_response_headers(block);
+  check(fitted == block || fitted == std::string(kResponseHeaderBuffer, ' '));
+  check(fitted.size() <= static_cast<size_t>(kResponseHeaderBuffer));
+
+  const std::string length_text = input.ConsumeRandomLengthString(24);
+  if (const auto length = declared_length(length_text)) {
+    check(std::to_string(*length).size() <= length_text.size());
+  }
+
+  PageBody body(input.ConsumeIntegralInRange<size_t>(0, 256));
+  while (input.remaining_bytes() > 0 && body.wants_more()) {
+    const std::string piece = input.ConsumeRandomLengthString(64);
+    body.add(piece.data(), piece.size());
+  }
+  const std::string page = body.text();
+  check(page.find('\0') == std::string::npos);
+  check(!body.too_large() || page.empty());
+  return 0;
+}
