@@ -53,9 +53,12 @@ HRESULT call_method(IDispatch* object, const wchar_t* name,
 // The bytes of a one-dimensional byte array; nothing when it is larger than `bound`.
 ByteSet bytes_of_array(SAFEARRAY* array, size_t bound) {
   if (array == nullptr || SafeArrayGetDim(array) != 1) return {};
-  LONG lower = 0, upper = -1;
-  if (FAILED(SafeArrayGetLBound(array, 1, &lower)) || FAILED(SafeArrayGetUBound(array, 1, &upper)))
+  LONG lower = 0;
+  LONG upper = -1;
+  if (FAILED(SafeArrayGetLBound(array, 1, &lower)) ||
+      FAILED(SafeArrayGetUBound(array, 1, &upper))) {
     return {};
+  }
   if (upper < lower) return {};
   const size_t count = static_cast<size_t>(static_cast<long long>(upper) - lower + 1);
   if (count > bound) return {};

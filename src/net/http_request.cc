@@ -79,7 +79,7 @@ struct CallRef {
 
 // WinInet's notices for the request handle, whose context is its SharedCall. The root and
 // connection handles carry context 0 and get no notices.
-void CALLBACK on_status(HINTERNET, DWORD_PTR context, DWORD status, void* information,
+void CALLBACK on_status(HINTERNET /*handle*/, DWORD_PTR context, DWORD status, void* information,
                         DWORD /*length*/) {
   if (context == 0) return;
   auto* call = reinterpret_cast<SharedCall*>(context);

@@ -15,7 +15,8 @@
 // execution character set).
 struct NetLimits {
   // A page request (http_request): the whole call, any one wait for the server within it
-  // (connecting, sending, the next piece of the answer), and the body it collects.
+  // (connecting and sending until the answer's headers are in; each read of up to 512
+  // bytes of the body), and the body it collects.
   uint32_t page_call_ms;
   uint32_t page_quiet_ms;
   size_t page_bytes;

@@ -57,10 +57,10 @@ TEST_F(WebBounds, PageRequestEndsInTimeAndGivesWhatATimeOutGives) {
   const std::string full = standin::plain_get(standin::port(), kBigPage).body;
   ASSERT_GT(full.size(), 16000u);
   const PageCase cases[] = {
-      {"delay&ms=500", "page"},     // slow, but within every bound
-      {"delay&ms=2500", ""},        // longer than one wait may last
-      {"silent&ms=6000", ""},       // says nothing, then closes
-      {"trickle-head&ms=150", ""},  // the headers never complete in time
+      {"delay&ms=500", "page"},             // slow, but within every bound
+      {"delay&ms=2500", ""},                // longer than one wait may last
+      {"silent&ms=6000", ""},               // says nothing, then closes
+      {"trickle-head&ms=400&bytes=8", ""},  // the headers take longer than a wait may last
       // 512 bytes every 0.7 s: each read completes, the call's time runs out first, and a
       // body cut off so gives what came.
       {"trickle&ms=700&bytes=512", "part"},
@@ -110,7 +110,7 @@ TEST_F(WebBounds, DownloadEndsInTimeAndGivesNothingOnATimeOut) {
       {"/fault/delay/files/101.rar?ms=500", 1},  // the whole package
       {"/fault/silent/files/101.rar?ms=6000", 0},
       {"/fault/trickle/files/101.rar?ms=50", 0},
-      {"/fault/trickle-head/files/101.rar?ms=150", 0},
+      {"/fault/trickle-head/files/101.rar?ms=400&bytes=8", 0},
       {"/fault/endless/x?rate=1048576", 0},
       {"/fault/reset/files/101.rar", 0},
   };
@@ -146,7 +146,9 @@ TEST_F(WebBounds, DownloadGivesUpABodyPastItsSize) {
 TEST_F(WebBounds, GivenUpPageRequestsFinishInTheBackground) {
   // A call that stopped waiting leaves WinInet to end its request; what they shared goes
   // when WinInet says the handle is closed.
-  http_request(standin::url("/fault/silent/echo?ms=1000"));
+  // Given up after 1.5 s; the server hangs up after 3 s, and only then can WinInet end.
+  EXPECT_EQ(http_request(standin::url("/fault/silent/echo?ms=3000")), "");
+  EXPECT_GE(page_requests_in_flight(), 1) << "the call returned before WinInet was done";
   const ULONGLONG deadline = GetTickCount64() + 30000;
   while (page_requests_in_flight() != 0 && GetTickCount64() < deadline) Sleep(50);
   EXPECT_EQ(page_requests_in_flight(), 0) << "a request's shared state was never released";
