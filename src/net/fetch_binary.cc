@@ -34,11 +34,22 @@ void keep_request_library_loaded() {
   (void)library;
 }
 
+// The class registered under the ProgID, looked up at the first call and kept, as the
+// program keeps what it looks up by name; nothing when no class is registered under it.
+const CLSID* request_class() {
+  static const std::optional<CLSID> clsid = []() -> std::optional<CLSID> {
+    CLSID found;
+    if (FAILED(CLSIDFromProgID(kRequestProgId, &found))) return std::nullopt;
+    return found;
+  }();
+  return clsid ? &*clsid : nullptr;
+}
+
 win32::ComRef<IDispatch> create_request_object() {
-  CLSID clsid;
-  if (FAILED(CLSIDFromProgID(kRequestProgId, &clsid))) return {};
+  const CLSID* clsid = request_class();
+  if (clsid == nullptr) return {};
   IDispatch* object = nullptr;
-  if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+  if (FAILED(CoCreateInstance(*clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                               IID_IDispatch, reinterpret_cast<void**>(&object)))) {
     return {};
   }
