@@ -43,7 +43,10 @@ What it serves (every answer closes its connection)
   /notice.html      the announcement, "10001" between its markers
   /notice-twice.html (markers twice: 10001, then 20002), /notice-open.html (start marker only)
   /echo, anything else under /echo/   200, body "echo" (any method)
+  /zero             200, body "zero-before", a zero byte, "zero-after"
   /bigheaders       200 with a header block of over 2000 bytes
+  anything else     404 with a GBK error page
+Requests through a proxy (a full address in the request line) are served by their path.
 
 Faults, chosen by a path prefix /fault/MODE/REST (REST is then served), by a query switch
 fault=MODE on any path, or for a path by a control request. Parameters in the query:
@@ -56,13 +59,13 @@ ms (a time), bytes (a size), rate (bytes per second).
   trickle-head  the whole answer so, status line included
   drop      announces the whole body but sends half of it and closes
   reset     closes the connection (RST) without answering
-  huge      declares Content-Length bytes (default 3 GiB) and sends until the client leaves,
-            at rate (default 8 MiB/s), bytes without zero
+  huge      declares Content-Length bytes (default 3 GiB) and sends that many bytes (none of
+            them zero) at rate (default 8 MiB/s), unless the client leaves first
   endless   the same without Content-Length
   404       a 404 answer with its GBK error page
   zero      the body "zero-before", a zero byte, "zero-after"
 
-Control requests (not recorded)
+Control requests (not recorded; the latest 2000 other requests are kept)
   /_standin/request?find=TEXT      the raw bytes of the latest recorded request holding TEXT
                                    (404 when none)
   /_standin/fault?path=P&mode=M[&ms=..&bytes=..&rate=..]   fault M for path P from now on;
