@@ -15,6 +15,7 @@
 #include "net/fetch_binary.h"
 #include "net/http_request.h"
 #include "standin_client.h"
+#include "win32/com_apartment.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ double median(std::vector<double> values) {
 
 // The three one after another, round after round, each call timed alone: medians per call
 // and each routine's excess over the plain GET, so that a busy machine weighs on all three
-// alike.
+// alike; and the COM set-up of a download alone.
 void BM_Interleaved(benchmark::State& state) {
   if (!have_standin(state)) return;
   const int port = standin::port();
@@ -99,17 +100,20 @@ void BM_Interleaved(benchmark::State& state) {
   standin::plain_get(port, kPage);
   http_request(url);
   fetch_binary(url);
-  std::vector<double> plain, page, download;
+  std::vector<double> plain, page, download, com;
   for (auto _ : state) {
     plain.push_back(time_ms([&] { benchmark::DoNotOptimize(standin::plain_get(port, kPage)); }));
     page.push_back(time_ms([&] { benchmark::DoNotOptimize(http_request(url)); }));
     download.push_back(time_ms([&] { benchmark::DoNotOptimize(fetch_binary(url)); }));
+    com.push_back(time_ms([] { win32::ComApartment apartment; }));
   }
   state.counters["plain_get_ms"] = median(plain);
   state.counters["http_request_ms"] = median(page);
   state.counters["fetch_binary_ms"] = median(download);
   state.counters["http_request_over_ms"] = median(page) - median(plain);
   state.counters["fetch_binary_over_ms"] = median(download) - median(plain);
+  // Of that, setting COM up and closing it again, as every download does.
+  state.counters["com_set_up_ms"] = median(com);
 }
 BENCHMARK(BM_Interleaved)->Iterations(200)->Unit(benchmark::kMillisecond)->UseRealTime();
 
