@@ -4,7 +4,6 @@
 #include <cstring>
 #include <map>
 #include <unordered_set>
-#include <vector>
 
 #include "store/little_endian.h"
 
@@ -13,24 +12,48 @@ namespace {
 constexpr int64_t kWholeFile = 0x80000000LL;  // bytes 0 to 0x7FFFFFFF
 constexpr char kCompanionTag[4] = {'W', 'E', 'D', 'T'};
 constexpr size_t kMaxRunBlocks = 2048;  // 1 MB per write call
+// Block count, free count and first free block: the header words a chain write changes,
+// written together in one call.
+constexpr int64_t kHeaderWordsAt = 16;
 
 int64_t block_offset(int32_t block) {
   return static_cast<int64_t>(block) * kBlockSize;
 }
 
-// The blocks one chain write changes, kept as whole images until they are written out
-// together: consecutive blocks go to the file in one locked range and one write.
+bool same_words(const CompanionHeader& a, const CompanionHeader& b) {
+  return a.block_count == b.block_count && a.free_count == b.free_count &&
+         a.first_free == b.first_free;
+}
+
+Status write_header_words(PlatformFile* file, const CompanionHeader& h) {
+  char words[12];
+  put_i32(words, h.block_count);
+  put_i32(words + 4, h.free_count);
+  put_i32(words + 8, h.first_free);
+  return file->write_at(kHeaderWordsAt, words, sizeof words);
+}
+
+std::string number(int64_t n) {
+  return std::to_string(n);
+}
+
+// The blocks one step of a chain write changes, kept as whole images until they are
+// written out together: consecutive blocks go to the file in one write.
 class BlockEdits {
  public:
   explicit BlockEdits(PlatformFile* file) : file_(file) {}
 
   // The image to change, read from the file first unless already pending.
-  char* edit(int32_t block) {
+  Status edit(int32_t block, char** image) {
     auto it = images_.find(block);
-    if (it != images_.end()) return it->second.data();
-    std::string image(kBlockSize, '\0');
-    if (!file_->read_at(block_offset(block), image.data(), image.size())) return nullptr;
-    return images_.emplace(block, std::move(image)).first->second.data();
+    if (it == images_.end()) {
+      std::string bytes(kBlockSize, '\0');
+      Status read = file_->read_at(block_offset(block), bytes.data(), bytes.size());
+      if (!read) return read;
+      it = images_.emplace(block, std::move(bytes)).first;
+    }
+    *image = it->second.data();
+    return Status::ok();
   }
   // A zeroed image that replaces the block whole.
   char* replace(int32_t block) {
@@ -39,40 +62,44 @@ class BlockEdits {
     return image.data();
   }
   // The block's header as it will stand once the edits are written.
-  bool peek(int32_t block, BlockHeader* header) {
+  Status peek(int32_t block, BlockHeader* header) {
     auto it = images_.find(block);
     if (it != images_.end()) {
       decode_block_header(it->second.data(), header);
-      return true;
+      return Status::ok();
     }
     char bytes[12];
-    if (!file_->read_at(block_offset(block), bytes, sizeof bytes)) return false;
-    decode_block_header(bytes, header);
-    return true;
+    Status read = file_->read_at(block_offset(block), bytes, sizeof bytes);
+    if (read) decode_block_header(bytes, header);
+    return read;
   }
   void drop(int32_t block) { images_.erase(block); }
 
-  // Consecutive blocks go out in one write. No block locks: the companion header lock,
-  // held through the whole chain write, keeps every other writer away from these blocks,
-  // and a reader of a chain holds the lock of the record that owns it.
-  bool write_out() {
+  // The pending images, consecutive blocks in one write each. No block locks: the
+  // companion header lock, held through the whole chain write, keeps every other writer
+  // away from these blocks, and a reader of a chain holds the lock of the record that owns
+  // it.
+  Status write_out() {
     std::string run;
     int32_t run_first = 0;
     auto flush_run = [&] {
-      bool ok = run.empty() || file_->write_at(block_offset(run_first), run.data(), run.size());
+      Status put = run.empty() ? Status::ok()
+                               : file_->write_at(block_offset(run_first), run.data(), run.size());
       run.clear();
-      return ok;
+      return put;
     };
     for (const auto& [block, image] : images_) {
       bool adjacent = !run.empty() &&
                       block == run_first + static_cast<int64_t>(run.size()) / kBlockSize &&
                       run.size() < kMaxRunBlocks * kBlockSize;
       if (!adjacent) {
-        if (!flush_run()) return false;
+        Status put = flush_run();
+        if (!put) return put;
         run_first = block;
       }
       run += image;
     }
+    images_.clear();
     return flush_run();
   }
 
@@ -83,100 +110,172 @@ class BlockEdits {
 
 }  // namespace
 
-std::unique_ptr<CompanionFile> CompanionFile::open(const std::string& path, int32_t store_version,
-                                                   std::string* failed_check) {
-  std::unique_ptr<PlatformFile> file = PlatformFile::open_existing(path);
-  if (!file) {
-    *failed_check = "companion file missing";
-    return nullptr;
-  }
-  std::unique_ptr<CompanionFile> companion(new CompanionFile(std::move(file)));
-  if (!companion->locks_.lock(0, kWholeFile)) {
-    *failed_check = "companion file locked";
-    return nullptr;
-  }
+Status CompanionFile::open(const std::string& path, int32_t store_version, FileAccess access,
+                           std::vector<std::string>* repairs, std::unique_ptr<CompanionFile>* out) {
+  std::unique_ptr<PlatformFile> file;
+  Status opened = open_existing_file(path, access, &file);
+  if (!opened) return opened;
+  std::unique_ptr<CompanionFile> companion(new CompanionFile(std::move(file), path));
+  ByteLock whole(&companion->locks_, 0, kWholeFile);
+  if (!whole.held()) return Status::locked(path);
+  Status checked = companion->check_and_repair(store_version, access, repairs);
+  if (!checked) return checked;
+  whole.release();
+  *out = std::move(companion);
+  return Status::ok();
+}
+
+// Under the whole-file lock.
+Status CompanionFile::check_and_repair(int32_t store_version, FileAccess access,
+                                       std::vector<std::string>* repairs) {
   char bytes[kCompanionHeaderSize];
+  int64_t size = 0;
+  Status sized = file_->size(&size);
+  if (!sized) return sized;
+  if (size < kCompanionHeaderSize) return Status::corrupt("companion header short");
+  Status read = file_->read_at(0, bytes, sizeof bytes);
+  if (!read) return read;
   CompanionHeader h;
-  if (!companion->file_->read_at(0, bytes, sizeof bytes)) {
-    *failed_check = "companion header short";
-    return nullptr;
-  }
   decode_companion_header(bytes, &h);
-  if (std::memcmp(h.tag, kCompanionTag, 4) != 0) {
-    *failed_check = "companion tag";
-  } else if (h.version != store_version) {
-    *failed_check = "companion version";
-  } else if (h.block_count < 1) {
-    *failed_check = "companion block count";
-  } else if (h.free_count < 0 || h.free_count > h.block_count - 1) {
-    *failed_check = "companion free count";
-  } else if (h.first_free < 0 || h.first_free > h.block_count - 1) {
-    *failed_check = "companion first free block";
+  if (std::memcmp(h.tag, kCompanionTag, 4) != 0) return Status::corrupt("companion tag");
+  if (h.version != store_version) return Status::corrupt("companion version");
+  if (h.block_count < 1) return Status::corrupt("companion block count");
+  if (h.free_count < 0 || h.free_count > h.block_count - 1) {
+    return Status::corrupt("companion free count");
   }
-  if (!failed_check->empty()) return nullptr;
+  if (h.first_free < 0 || h.first_free > h.block_count - 1) {
+    return Status::corrupt("companion first free block");
+  }
 
-  // A companion cut short keeps the blocks it still holds; block 0 always counts.
-  int64_t file_blocks = companion->file_->size() / kBlockSize;
+  // A companion cut short (a crash, a copy that stopped) keeps the blocks it still holds;
+  // block 0 always counts. A free chain that starts past the new end is dropped, so the
+  // file opens again next time (its sound free blocks are lost, never handed out twice).
+  CompanionHeader repaired = h;
+  int64_t file_blocks = size / kBlockSize;
   if (file_blocks < h.block_count) {
-    char count[4];
-    put_i32(count, static_cast<int32_t>(std::max<int64_t>(1, file_blocks)));
-    companion->file_->write_at(16, count, sizeof count);
+    repaired.block_count = static_cast<int32_t>(std::max<int64_t>(1, file_blocks));
+    repairs->push_back("companion block count " + number(h.block_count) + " -> " +
+                       number(repaired.block_count) + " (the file holds " +
+                       number(file_blocks) + " blocks)");
+    if (repaired.first_free >= repaired.block_count) {
+      repairs->push_back("companion free chain dropped (its first block " +
+                         number(repaired.first_free) + " lies past the end)");
+      repaired.first_free = 0;
+      repaired.free_count = 0;
+    } else if (repaired.free_count > repaired.block_count - 1) {
+      repairs->push_back("companion free count " + number(repaired.free_count) + " -> " +
+                         number(repaired.block_count - 1));
+      repaired.free_count = repaired.block_count - 1;
+    }
   }
-  companion->locks_.unlock(0, kWholeFile);
-  return companion;
+  if (access == FileAccess::kReadWrite && !same_words(repaired, h)) {
+    Status put = write_header_words(file_.get(), repaired);
+    if (!put) return put;
+    dirty_ = true;
+  }
+  return Status::ok();
 }
 
-bool CompanionFile::read_header(CompanionHeader* header) {
-  if (!locks_.lock(0)) return false;
+Status CompanionFile::read_header(CompanionHeader* header) {
+  ByteLock lock(&locks_, 0);
+  if (!lock.held()) return Status::locked(path_);
   char bytes[kCompanionHeaderSize];
-  bool ok = file_->read_at(0, bytes, sizeof bytes);
-  locks_.unlock(0);
-  if (ok) decode_companion_header(bytes, header);
-  return ok;
+  Status read = file_->read_at(0, bytes, sizeof bytes);
+  if (!read) return read;
+  decode_companion_header(bytes, header);
+  int32_t limit = 0;
+  Status limited = block_limit(&limit);
+  if (!limited) return limited;
+  // As opening repairs a cut file (a file opened for reading only isn't repaired).
+  if (header->block_count > limit) {
+    header->block_count = limit;
+    if (header->first_free >= limit) header->first_free = header->free_count = 0;
+    header->free_count = std::min(header->free_count, limit - 1);
+  }
+  return Status::ok();
 }
 
-bool CompanionFile::read_chain(int32_t first_block, ByteSet* value) {
+Status CompanionFile::read_block_header(int32_t block, BlockHeader* header) {
+  char bytes[12];
+  Status read = file_->read_at(block_offset(block), bytes, sizeof bytes);
+  if (read) decode_block_header(bytes, header);
+  return read;
+}
+
+Status CompanionFile::block_limit(int32_t* blocks) {
+  char count[4];
+  int64_t size = 0;
+  Status read = file_->read_at(kHeaderWordsAt, count, sizeof count);
+  if (read) read = file_->size(&size);
+  if (!read) return read;
+  *blocks = static_cast<int32_t>(
+      std::max<int64_t>(1, std::min<int64_t>(get_i32(count), size / kBlockSize)));
+  return Status::ok();
+}
+
+Status CompanionFile::read_chain(int32_t first_block, ByteSet* value) {
   value->clear();
-  if (first_block == 0) return true;
-  // Each block may be visited once: more steps than blocks means a loop.
-  int64_t file_blocks = file_->size() / kBlockSize;
+  if (first_block == 0) return Status::ok();
+  // The same blocks a chain write would follow: within the header's count and the file,
+  // each in use, each once (more steps than blocks means a loop).
+  int32_t limit = 0;
+  Status limited = block_limit(&limit);
+  if (!limited) return limited;
   char block[kBlockSize];
   int64_t steps = 0;
   for (int32_t b = first_block; b != 0;) {
-    BlockHeader h;
-    if (b < 1 || b >= file_blocks || ++steps > file_blocks ||
-        !file_->read_at(block_offset(b), block, sizeof block)) {
+    if (b < 1 || b >= limit) {
       value->clear();
-      return false;
+      return Status::corrupt("chain leaves the file at block " + number(b));
     }
-    decode_block_header(block, &h);
-    if (h.length < 0 || h.length > kBlockDataSize) {
+    if (++steps > limit) {
       value->clear();
-      return false;
+      return Status::corrupt("chain loops");
+    }
+    Status read = file_->read_at(block_offset(b), block, sizeof block);
+    if (!read) {
+      value->clear();
+      return read;
+    }
+    BlockHeader h;
+    decode_block_header(block, &h);
+    if (h.length < 1 || h.length > kBlockDataSize) {
+      value->clear();
+      return Status::corrupt("chain block " + number(b) + " is free or malformed");
     }
     value->append(block + 12, static_cast<size_t>(h.length));
     b = h.next;
   }
-  return true;
+  return Status::ok();
 }
 
-bool CompanionFile::write_chain(int32_t old_first, std::string_view data, int32_t* new_first) {
-  if (!locks_.lock(0)) return false;
-  bool ok = write_chain_locked(old_first, data, new_first);
-  locks_.unlock(0);
-  if (ok) dirty_ = true;
-  return ok;
+Status CompanionFile::write_chain(int32_t old_first, std::string_view data,
+                                  const std::function<Status(int32_t)>& set_reference) {
+  ByteLock lock(&locks_, 0);
+  if (!lock.held()) return Status::locked(path_);
+  // Whatever happens from here on may have changed the file.
+  dirty_ = true;
+  return write_chain_locked(old_first, data, set_reference);
 }
 
-// Under the companion header lock, which serialises every allocation and release.
-bool CompanionFile::write_chain_locked(int32_t old_first, std::string_view data,
-                                       int32_t* new_first) {
+// Under the companion header lock. The steps, each one safe to die after:
+//   1. allocation: blocks taken off the free chain, or the larger block count, written to
+//      the header before anything links to the blocks;
+//   2. the new value's blocks apart from its first one, where nothing refers to them yet;
+//   3. the change-over, one write: the value's first block rewritten in place when the
+//      value keeps it (so its reference stays), or the record's reference;
+//   4. the old value's leftover blocks, now unreachable, freed and put at the head of the
+//      free chain; when one of them was the file's last block, free blocks at the end are
+//      unlinked and dropped; the header; then the file is cut.
+Status CompanionFile::write_chain_locked(int32_t old_first, std::string_view data,
+                                         const std::function<Status(int32_t)>& set_reference) {
   char header_bytes[kCompanionHeaderSize];
-  if (!file_->read_at(0, header_bytes, sizeof header_bytes)) return false;
+  Status status = file_->read_at(0, header_bytes, sizeof header_bytes);
+  if (!status) return status;
   CompanionHeader h;
   decode_companion_header(header_bytes, &h);
-  if (h.block_count < 1) return false;
-  const CompanionHeader before = h;
+  if (h.block_count < 1) return Status::corrupt("companion block count");
+  CompanionHeader on_disk = h;
   BlockEdits edits(file_.get());
 
   // The old chain as far as it is sound: in the file, each block once, each in use.
@@ -193,8 +292,8 @@ bool CompanionFile::write_chain_locked(int32_t old_first, std::string_view data,
     b = bh.next;
   }
 
-  // A free block is usable when it lies in the file, is free and not already taken;
-  // a free chain that breaks that is left aside rather than followed into live data.
+  // A free block is usable when it lies in the file, is free and not already taken; a free
+  // chain that breaks that is left aside rather than followed into live data.
   auto usable_free_head = [&]() {
     BlockHeader fh;
     if (h.first_free == 0) return false;
@@ -207,104 +306,124 @@ bool CompanionFile::write_chain_locked(int32_t old_first, std::string_view data,
     return false;
   };
 
+  // 1. Allocation.
   const size_t pieces = (data.size() + kBlockDataSize - 1) / kBlockDataSize;
-  std::vector<int32_t> blocks(pieces);
-  const size_t reused = std::min(pieces, old_chain.size());
+  const bool keeps_first = !old_chain.empty() && pieces > 0;
+  std::vector<int32_t> blocks;  // of the new value, in order
+  if (keeps_first) blocks.push_back(old_chain[0]);
   bool took_free = false;
-  for (size_t k = 0; k < pieces; ++k) {
-    if (k < reused) {
-      blocks[k] = old_chain[k];
-    } else if (usable_free_head()) {
+  while (blocks.size() < pieces) {
+    if (usable_free_head()) {
       BlockHeader fh;
-      edits.peek(h.first_free, &fh);
-      blocks[k] = h.first_free;
+      status = edits.peek(h.first_free, &fh);
+      if (!status) return status;
+      blocks.push_back(h.first_free);
       taken.insert(h.first_free);
       h.first_free = fh.next;
       h.free_count = std::max(0, h.free_count - 1);
       took_free = true;
     } else {
-      if (h.block_count >= kMaxBlocks) return false;
-      blocks[k] = h.block_count++;
+      if (h.block_count >= kMaxBlocks) return Status::invalid("companion file full: " + path_);
+      blocks.push_back(h.block_count++);
     }
   }
   if (took_free && usable_free_head()) {
-    char* head = edits.edit(h.first_free);
-    if (head == nullptr) return false;
-    put_i32(head, 0);
+    char* head = nullptr;
+    status = edits.edit(h.first_free, &head);
+    if (!status) return status;
+    put_i32(head, 0);  // the new head of the free chain has no previous block
+  }
+  if (!same_words(h, on_disk)) {
+    status = write_header_words(file_.get(), h);
+    if (!status) return status;
+    on_disk = h;
   }
 
-  for (size_t k = 0; k < pieces; ++k) {
-    char* image = edits.replace(blocks[k]);
+  // 2. The new value's blocks that nothing refers to yet.
+  auto fill = [&](size_t k, char* image) {
     size_t start = k * kBlockDataSize;
     size_t length = std::min<size_t>(kBlockDataSize, data.size() - start);
     encode_block_header({k == 0 ? 0 : blocks[k - 1], k + 1 < pieces ? blocks[k + 1] : 0,
                          static_cast<int32_t>(length)},
                         image);
     std::memcpy(image + 12, data.data() + start, length);
-  }
+  };
+  for (size_t k = keeps_first ? 1 : 0; k < pieces; ++k) fill(k, edits.replace(blocks[k]));
+  status = edits.write_out();
+  if (!status) return status;
 
-  // Leftover blocks of the old chain become the head of the free chain.
-  const size_t leftover = old_chain.size() - reused;
-  if (leftover > 0) {
-    int32_t old_head = usable_free_head() ? h.first_free : 0;
-    for (size_t j = reused; j < old_chain.size(); ++j) {
-      char* image = edits.replace(old_chain[j]);
-      encode_block_header({j == reused ? 0 : old_chain[j - 1],
-                           j + 1 < old_chain.size() ? old_chain[j + 1] : old_head, 0},
-                          image);
-    }
-    if (old_head != 0) {
-      char* head = edits.edit(old_head);
-      if (head == nullptr) return false;
-      put_i32(head, old_chain.back());
-    }
-    h.first_free = old_chain[reused];
-    h.free_count = static_cast<int32_t>(std::min<int64_t>(
-        static_cast<int64_t>(h.free_count) + static_cast<int64_t>(leftover), h.block_count - 1));
+  // 3. The change-over.
+  const int32_t new_first = pieces == 0 ? 0 : blocks[0];
+  if (keeps_first) {
+    char image[kBlockSize] = {};
+    fill(0, image);
+    status = file_->write_at(block_offset(blocks[0]), image, sizeof image);
+  } else if (new_first != old_first) {
+    status = set_reference(new_first);
   }
+  if (!status) return status;
 
-  // Free blocks at the end of the file are given back: unlinked, dropped, file cut.
+  // 4. Leftover blocks of the old chain become the head of the free chain.
+  const size_t reused = keeps_first ? 1 : 0;
+  if (old_chain.size() <= reused) return Status::ok();
+  const int32_t old_head = usable_free_head() ? h.first_free : 0;
+  bool freed_last = false;
+  for (size_t j = reused; j < old_chain.size(); ++j) {
+    char* image = edits.replace(old_chain[j]);
+    encode_block_header({j == reused ? 0 : old_chain[j - 1],
+                         j + 1 < old_chain.size() ? old_chain[j + 1] : old_head, 0},
+                        image);
+    freed_last = freed_last || old_chain[j] == h.block_count - 1;
+  }
+  if (old_head != 0) {
+    char* head = nullptr;
+    status = edits.edit(old_head, &head);
+    if (!status) return status;
+    put_i32(head, old_chain.back());
+  }
+  h.first_free = old_chain[reused];
+  h.free_count = static_cast<int32_t>(
+      std::min<int64_t>(static_cast<int64_t>(h.free_count) +
+                            static_cast<int64_t>(old_chain.size() - reused),
+                        h.block_count - 1));
+
+  // Free blocks at the end of the file are given back: unlinked, dropped, then the header,
+  // then the file cut (a header never names blocks the file no longer holds). Only a block
+  // provably linked where the walk finds it is unlinked.
   bool cut = false;
-  while (leftover > 0 && h.block_count > 1) {
-    int32_t last = h.block_count - 1;
-    BlockHeader lh, ph, nh;
+  while (freed_last && h.block_count > 1) {
+    const int32_t last = h.block_count - 1;
+    BlockHeader lh;
     if (!edits.peek(last, &lh) || lh.length != 0) break;
-    bool linked = lh.previous == 0 ? h.first_free == last
-                                   : lh.previous >= 1 && lh.previous < h.block_count &&
-                                         edits.peek(lh.previous, &ph) && ph.next == last;
-    if (linked && lh.next != 0) {
-      linked = lh.next >= 1 && lh.next < h.block_count && edits.peek(lh.next, &nh) &&
-               nh.previous == last;
-    }
-    if (!linked) break;
-    if (lh.previous == 0) {
-      h.first_free = lh.next;
+    const bool next_sound = lh.next >= 1 && lh.next < last;
+    if (h.first_free == last) {
+      h.first_free = next_sound ? lh.next : 0;
+      if (!next_sound) h.free_count = 0;
     } else {
-      char* prev = edits.edit(lh.previous);
-      if (prev == nullptr) return false;
-      put_i32(prev + 4, lh.next);
+      BlockHeader ph;
+      if (lh.previous < 1 || lh.previous >= last || !edits.peek(lh.previous, &ph) ||
+          ph.length != 0 || ph.next != last) {
+        break;
+      }
+      char* prev = nullptr;
+      status = edits.edit(lh.previous, &prev);
+      if (!status) return status;
+      put_i32(prev + 4, next_sound ? lh.next : 0);
     }
-    if (lh.next != 0) {
-      char* next = edits.edit(lh.next);
-      if (next == nullptr) return false;
-      put_i32(next, lh.previous);
+    if (next_sound) {
+      char* next = nullptr;
+      status = edits.edit(lh.next, &next);
+      if (!status) return status;
+      put_i32(next, h.first_free == lh.next ? 0 : lh.previous);
     }
     edits.drop(last);
     --h.block_count;
-    h.free_count = std::max(0, h.free_count - 1);
+    h.free_count = std::max(0, std::min(h.free_count - 1, h.block_count - 1));
     cut = true;
   }
 
-  if (!edits.write_out()) return false;
-  if (cut && !file_->truncate(block_offset(h.block_count))) return false;
-  if (h.block_count != before.block_count || h.free_count != before.free_count ||
-      h.first_free != before.first_free) {
-    char words[12];
-    put_i32(words, h.block_count);
-    put_i32(words + 4, h.free_count);
-    put_i32(words + 8, h.first_free);
-    if (!file_->write_at(16, words, sizeof words)) return false;
-  }
-  *new_first = pieces == 0 ? 0 : blocks[0];
-  return true;
+  status = edits.write_out();
+  if (status && !same_words(h, on_disk)) status = write_header_words(file_.get(), h);
+  if (status && cut) status = file_->truncate(block_offset(h.block_count));
+  return status;
 }

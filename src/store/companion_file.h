@@ -2,43 +2,71 @@
 #define MOYAN_STORE_COMPANION_FILE_H_
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/lock_table.h"
 #include "store/platform_file.h"
+#include "store/status.h"
 #include "store/store_format.h"
 #include "text/byte_set.h"
 
 // The companion file of a store: chains of 512-byte blocks holding byte-set and long-text
 // values. Callers hold the owning record's lock while they read or write a chain.
+//
+// A chain write never lets a block be reachable from two values, or from a value and the
+// free chain, at any point where the process could die: blocks are taken off the free
+// chain (or the larger block count written) before anything links to them, a value
+// changes over at one single write, and blocks are given back only once nothing refers to
+// them any more. A crash can leave blocks that nothing reaches (lost space), never
+// blocks that two owners share.
 class CompanionFile {
  public:
-  // Opens, checks and repairs the companion file. On refusal, *failed_check names the
-  // check and the result is null.
-  static std::unique_ptr<CompanionFile> open(const std::string& path, int32_t store_version,
-                                             std::string* failed_check);
+  // Opens and checks the companion file. Opening for reading and writing repairs what a
+  // cut file leaves (block count, a free chain that leaves the file); each repair made,
+  // or due when opened for reading only, is added to *repairs.
+  static Status open(const std::string& path, int32_t store_version, FileAccess access,
+                     std::vector<std::string>* repairs, std::unique_ptr<CompanionFile>* out);
 
-  // The chain's data joined; false for a chain that loops, leaves the file or holds a
-  // malformed block.
-  bool read_chain(int32_t first_block, ByteSet* value);
-  // Replaces the chain that starts at old_first with data; *new_first is the value's
-  // reference (0 for no data).
-  bool write_chain(int32_t old_first, std::string_view data, int32_t* new_first);
-  // The header as it stands in the file (read under the header lock).
-  bool read_header(CompanionHeader* header);
+  // The chain's data joined. kCorrupt for a chain that loops, leaves the file or holds a
+  // malformed or free block.
+  Status read_chain(int32_t first_block, ByteSet* value);
 
+  // Replaces the chain that starts at old_first with data. When the value's reference
+  // changes (a value written where there was none, or emptied), set_reference is called
+  // with the new one at the moment the value changes over, and must store it then;
+  // otherwise the value keeps its first block and changes over when that block is
+  // rewritten. Takes the companion header lock, which serialises every allocation.
+  Status write_chain(int32_t old_first, std::string_view data,
+                     const std::function<Status(int32_t)>& set_reference);
+
+  // The header as it stands (read under the header lock); block count and free count as
+  // opening would repair them.
+  Status read_header(CompanionHeader* header);
+  // One block's links and length, for walking chains without their data.
+  Status read_block_header(int32_t block, BlockHeader* header);
+  // Blocks the file holds, within the header's count.
+  Status block_limit(int32_t* blocks);
+
+  LockTable& locks() { return locks_; }
+  const std::string& path() const { return path_; }
   bool dirty() const { return dirty_; }
   PlatformFile& file() { return *file_; }
 
  private:
-  explicit CompanionFile(std::unique_ptr<PlatformFile> file)
-      : file_(std::move(file)), locks_(file_.get()) {}
-  bool write_chain_locked(int32_t old_first, std::string_view data, int32_t* new_first);
+  CompanionFile(std::unique_ptr<PlatformFile> file, std::string path)
+      : file_(std::move(file)), locks_(file_.get()), path_(std::move(path)) {}
+  Status check_and_repair(int32_t store_version, FileAccess access,
+                          std::vector<std::string>* repairs);
+  Status write_chain_locked(int32_t old_first, std::string_view data,
+                            const std::function<Status(int32_t)>& set_reference);
 
   std::unique_ptr<PlatformFile> file_;
   LockTable locks_;
+  std::string path_;
   bool dirty_ = false;
 };
 

@@ -1,6 +1,5 @@
 #include "store/empty_library.h"
 
-#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <vector>
@@ -54,38 +53,38 @@ std::string companion_bytes() {
 
 }  // namespace
 
-bool create_empty_library(const std::string& path, std::string* error) {
-  std::string store_path = store_file_path(path);
-  std::string companion_path = companion_file_path(store_path);
+Status create_empty_library(const std::string& path) {
+  const std::string store_path = store_file_path(path);
+  const std::string companion_path = companion_file_path(store_path);
   // Neither file is ever overwritten: a library that exists keeps its entries.
-  if (PlatformFile::open_existing(store_path)) {
-    *error = "library exists already: " + store_path;
-    return false;
+  std::unique_ptr<PlatformFile> store;
+  Status status = create_new_file(store_path, &store);
+  if (status.code() == Status::Code::kNotFound) {
+    std::string folder = folder_of_path(store_path);
+    return Status::not_found("folder " + (folder.empty() ? std::string(".") : folder),
+                             status.cause());
   }
-  if (PlatformFile::open_existing(companion_path)) {
-    *error = "companion file exists already: " + companion_path;
-    return false;
+  if (!status) return status;
+  std::unique_ptr<PlatformFile> companion;
+  status = create_new_file(companion_path, &companion);
+  if (status) {
+    const std::string bytes = store_bytes();
+    status = store->write_at(0, bytes.data(), bytes.size());
   }
-  std::unique_ptr<PlatformFile> store = PlatformFile::create_new(store_path);
-  if (!store) {
-    *error = "can't create (exists already?): " + store_path;
-    return false;
+  if (status) {
+    const std::string bytes = companion_bytes();
+    status = companion->write_at(0, bytes.data(), bytes.size());
   }
-  std::string bytes = store_bytes();
-  std::unique_ptr<PlatformFile> companion = PlatformFile::create_new(companion_path);
-  bool ok = companion && store->write_at(0, bytes.data(), bytes.size());
-  if (ok) {
-    bytes = companion_bytes();
-    ok = companion->write_at(0, bytes.data(), bytes.size()) && store->flush() && companion->flush();
-  }
-  if (!ok) {
-    *error = "can't write: " + store_path;
+  if (status) status = store->flush();
+  if (status) status = companion->flush();
+  if (!status) {
+    // Take back what this call made, and only that.
     store.reset();
-    std::remove(store_path.c_str());
+    (void)remove_file(store_path);
     if (companion) {
       companion.reset();
-      std::remove(companion_path.c_str());
+      (void)remove_file(companion_path);
     }
   }
-  return ok;
+  return status;
 }

@@ -39,4 +39,27 @@ class LockTable {
   std::map<Range, Held> held_;
 };
 
+// One lock of a table, held from construction (when it could be had) to destruction, so
+// every path out of an operation gives back what the operation took.
+class ByteLock {
+ public:
+  ByteLock(LockTable* table, int64_t offset, int64_t length = 1)
+      : table_(table), offset_(offset), length_(length), held_(table->lock(offset, length)) {}
+  ~ByteLock() { release(); }
+  ByteLock(const ByteLock&) = delete;
+  ByteLock& operator=(const ByteLock&) = delete;
+
+  bool held() const { return held_; }
+  void release() {
+    if (held_) table_->unlock(offset_, length_);
+    held_ = false;
+  }
+
+ private:
+  LockTable* table_;
+  int64_t offset_;
+  int64_t length_;
+  bool held_;
+};
+
 #endif  // MOYAN_STORE_LOCK_TABLE_H_

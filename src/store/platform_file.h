@@ -6,37 +6,77 @@
 #include <memory>
 #include <string>
 
+#include "store/status.h"
+
 // The little the store asks of the operating system: one opened file with positioned
 // reads and writes and byte-range locks that conflict between any two opens (also two
-// opens in one process). Paths are GBK texts. One implementation per platform. An opened
-// file is used by one thread at a time (each thread opens its stores itself).
+// opens in one process). One implementation per platform; tests may put a double in front
+// of it (set_file_opener). An opened file is used by one thread at a time (each thread
+// opens its stores itself). Failures carry the system's own sentence.
 class PlatformFile {
  public:
-  // Opens an existing regular file for reading and writing, shared with every other
-  // opener; never creates one. Null on failure.
-  static std::unique_ptr<PlatformFile> open_existing(const std::string& path);
-  // Creates a new file; fails when one exists already.
-  static std::unique_ptr<PlatformFile> create_new(const std::string& path);
-
-  ~PlatformFile();
+  PlatformFile() = default;
+  virtual ~PlatformFile() = default;
   PlatformFile(const PlatformFile&) = delete;
   PlatformFile& operator=(const PlatformFile&) = delete;
 
-  // Exactly size bytes at offset, or false.
-  bool read_at(int64_t offset, void* buffer, size_t size);
-  bool write_at(int64_t offset, const void* data, size_t size);
-  // Length of the file, -1 on failure.
-  int64_t size();
-  bool truncate(int64_t size);
-  bool flush();
-  // Non-blocking; false while another opener holds a conflicting lock.
-  bool try_lock(int64_t offset, int64_t length);
-  void unlock(int64_t offset, int64_t length);
-
- private:
-  explicit PlatformFile(intptr_t handle) : handle_(handle) {}
-  intptr_t handle_;
+  // Exactly size bytes at offset; a file that ends first is an error.
+  virtual Status read_at(int64_t offset, void* buffer, size_t size) = 0;
+  virtual Status write_at(int64_t offset, const void* data, size_t size) = 0;
+  virtual Status size(int64_t* size) = 0;
+  virtual Status truncate(int64_t size) = 0;
+  virtual Status flush() = 0;
+  // Non-blocking; false while another opener holds a conflicting lock. A file opened for
+  // reading only takes shared locks where the system tells them apart: they still keep
+  // every writer out.
+  virtual bool try_lock(int64_t offset, int64_t length) = 0;
+  virtual void unlock(int64_t offset, int64_t length) = 0;
 };
+
+enum class FileAccess { kReadWrite, kReadOnly };
+
+// Where the store gets its files: the system's, or a test's double in front of them.
+class FileOpener {
+ public:
+  virtual ~FileOpener() = default;
+  // An existing regular file, shared with every other opener for reading and writing;
+  // never creates one. Not found: kNotFound; anything else the system refuses: kIoError.
+  virtual Status open_existing(const std::string& path, FileAccess access,
+                               std::unique_ptr<PlatformFile>* file) = 0;
+  // A new file for reading and writing; kExists when there is one already, kNotFound when
+  // its folder is missing.
+  virtual Status create_new(const std::string& path, std::unique_ptr<PlatformFile>* file) = 0;
+  // Deletes a file (one this program made and must take back).
+  virtual Status remove(const std::string& path) = 0;
+};
+
+// The operating system's files.
+FileOpener& system_files();
+// The opener every store file goes through: the system's unless a test set another.
+FileOpener& file_opener();
+// Puts a double in front of the system's files, for every thread; null restores them.
+void set_file_opener(FileOpener* opener);
+
+inline Status open_existing_file(const std::string& path, FileAccess access,
+                                 std::unique_ptr<PlatformFile>* file) {
+  return file_opener().open_existing(path, access, file);
+}
+inline Status create_new_file(const std::string& path, std::unique_ptr<PlatformFile>* file) {
+  return file_opener().create_new(path, file);
+}
+inline Status remove_file(const std::string& path) {
+  return file_opener().remove(path);
+}
+
+// How path texts are stepped through: on Windows they are GBK texts, converted at the
+// system's door, and a byte of 0x80 or above begins a two-byte character whose second
+// byte may look like '\'. Elsewhere a path is the file system's own bytes (UTF-8 on
+// Linux), where no byte of a character that isn't ASCII looks like an ASCII one.
+#ifdef _WIN32
+inline constexpr bool kPathsAreGbk = true;
+#else
+inline constexpr bool kPathsAreGbk = false;
+#endif
 
 // A clock for bounded waits, in milliseconds from an arbitrary start.
 int64_t monotonic_ms();

@@ -12,98 +12,137 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "store/platform_file.h"
 
 namespace {
 
-int fd_of(intptr_t handle) {
-  return static_cast<int>(handle);
+std::string system_text(int error) {
+  char buffer[256];
+  // The GNU strerror_r gives its text back, possibly not in the buffer.
+  return strerror_r(error, buffer, sizeof buffer);
 }
 
-bool set_lock(int fd, short type, int64_t offset, int64_t length) {
-  struct flock fl = {};
-  fl.l_type = type;
-  fl.l_whence = SEEK_SET;
-  fl.l_start = static_cast<off_t>(offset);
-  fl.l_len = static_cast<off_t>(length);
-  fl.l_pid = 0;
-  while (fcntl(fd, F_OFD_SETLK, &fl) != 0) {
-    if (errno != EINTR) return false;
-  }
-  return true;
+Status failure(const std::string& what, const std::string& path, int error) {
+  if (error == ENOENT || error == ENOTDIR) return Status::not_found(path, system_text(error));
+  if (error == EEXIST) return Status::exists(path);
+  return Status::io_error(what + " " + path, system_text(error));
 }
+
+class PosixFile final : public PlatformFile {
+ public:
+  PosixFile(int fd, std::string path, FileAccess access)
+      : fd_(fd), path_(std::move(path)), access_(access) {}
+  ~PosixFile() override { ::close(fd_); }
+
+  Status read_at(int64_t offset, void* buffer, size_t size) override {
+    char* out = static_cast<char*>(buffer);
+    while (size > 0) {
+      ssize_t n = ::pread(fd_, out, size, static_cast<off_t>(offset));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return failure("read", path_, errno);
+      if (n == 0) return Status::io_error("read " + path_, "the file ends first");
+      out += n;
+      offset += n;
+      size -= static_cast<size_t>(n);
+    }
+    return Status::ok();
+  }
+
+  Status write_at(int64_t offset, const void* data, size_t size) override {
+    const char* in = static_cast<const char*>(data);
+    while (size > 0) {
+      ssize_t n = ::pwrite(fd_, in, size, static_cast<off_t>(offset));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return failure("write", path_, errno);
+      if (n == 0) return Status::io_error("write " + path_, "nothing written");
+      in += n;
+      offset += n;
+      size -= static_cast<size_t>(n);
+    }
+    return Status::ok();
+  }
+
+  Status size(int64_t* size) override {
+    struct stat st;
+    if (fstat(fd_, &st) != 0) return failure("read the size of", path_, errno);
+    *size = st.st_size;
+    return Status::ok();
+  }
+
+  Status truncate(int64_t size) override {
+    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) return failure("cut", path_, errno);
+    return Status::ok();
+  }
+
+  Status flush() override {
+    if (::fsync(fd_) != 0) return failure("flush", path_, errno);
+    return Status::ok();
+  }
+
+  bool try_lock(int64_t offset, int64_t length) override {
+    // A descriptor opened for reading only can hold only a shared lock.
+    return set_lock(access_ == FileAccess::kReadOnly ? F_RDLCK : F_WRLCK, offset, length);
+  }
+
+  void unlock(int64_t offset, int64_t length) override { set_lock(F_UNLCK, offset, length); }
+
+ private:
+  bool set_lock(short type, int64_t offset, int64_t length) {
+    struct flock fl = {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<off_t>(offset);
+    fl.l_len = static_cast<off_t>(length);
+    fl.l_pid = 0;
+    while (fcntl(fd_, F_OFD_SETLK, &fl) != 0) {
+      if (errno != EINTR) return false;
+    }
+    return true;
+  }
+
+  int fd_;
+  std::string path_;
+  FileAccess access_;
+};
+
+class PosixFiles final : public FileOpener {
+ public:
+  Status open_existing(const std::string& path, FileAccess access,
+                       std::unique_ptr<PlatformFile>* file) override {
+    int flags = (access == FileAccess::kReadOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+    int fd = ::open(path.c_str(), flags);
+    if (fd < 0) return failure("open", path, errno);
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+      ::close(fd);
+      return Status::io_error("open " + path, "not a regular file");
+    }
+    file->reset(new PosixFile(fd, path, access));
+    return Status::ok();
+  }
+
+  Status create_new(const std::string& path, std::unique_ptr<PlatformFile>* file) override {
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return failure("create", path, errno);
+    file->reset(new PosixFile(fd, path, FileAccess::kReadWrite));
+    return Status::ok();
+  }
+
+  Status remove(const std::string& path) override {
+    if (::unlink(path.c_str()) != 0) return failure("delete", path, errno);
+    return Status::ok();
+  }
+};
 
 }  // namespace
 
-std::unique_ptr<PlatformFile> PlatformFile::open_existing(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return nullptr;
-  }
-  return std::unique_ptr<PlatformFile>(new PlatformFile(fd));
-}
-
-std::unique_ptr<PlatformFile> PlatformFile::create_new(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return nullptr;
-  return std::unique_ptr<PlatformFile>(new PlatformFile(fd));
-}
-
-PlatformFile::~PlatformFile() {
-  ::close(fd_of(handle_));
-}
-
-bool PlatformFile::read_at(int64_t offset, void* buffer, size_t size) {
-  char* out = static_cast<char*>(buffer);
-  while (size > 0) {
-    ssize_t n = ::pread(fd_of(handle_), out, size, static_cast<off_t>(offset));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    out += n;
-    offset += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
-bool PlatformFile::write_at(int64_t offset, const void* data, size_t size) {
-  const char* in = static_cast<const char*>(data);
-  while (size > 0) {
-    ssize_t n = ::pwrite(fd_of(handle_), in, size, static_cast<off_t>(offset));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    in += n;
-    offset += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
-int64_t PlatformFile::size() {
-  struct stat st;
-  if (fstat(fd_of(handle_), &st) != 0) return -1;
-  return st.st_size;
-}
-
-bool PlatformFile::truncate(int64_t size) {
-  return ::ftruncate(fd_of(handle_), static_cast<off_t>(size)) == 0;
-}
-
-bool PlatformFile::flush() {
-  return ::fsync(fd_of(handle_)) == 0;
-}
-
-bool PlatformFile::try_lock(int64_t offset, int64_t length) {
-  return set_lock(fd_of(handle_), F_WRLCK, offset, length);
-}
-
-void PlatformFile::unlock(int64_t offset, int64_t length) {
-  set_lock(fd_of(handle_), F_UNLCK, offset, length);
+FileOpener& system_files() {
+  static PosixFiles files;
+  return files;
 }
 
 std::string full_path_name(const std::string& path) {

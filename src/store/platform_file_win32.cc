@@ -6,101 +6,143 @@
 
 #include "store/platform_file.h"
 #include "win32/code_page.h"
+#include "win32/owned_handle.h"
+#include "win32/system_error.h"
 
 namespace {
 
-HANDLE handle_of(intptr_t handle) {
-  return reinterpret_cast<HANDLE>(handle);
-}
-
-HANDLE open_with(const std::string& path, DWORD disposition) {
-  std::wstring wide = win32::widen(path);
-  if (wide.empty()) return INVALID_HANDLE_VALUE;
-  return CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                     nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-}  // namespace
-
-std::unique_ptr<PlatformFile> PlatformFile::open_existing(const std::string& path) {
-  HANDLE h = open_with(path, OPEN_EXISTING);
-  if (h == INVALID_HANDLE_VALUE) return nullptr;
-  if (GetFileType(h) != FILE_TYPE_DISK) {
-    CloseHandle(h);
-    return nullptr;
+Status failure(const std::string& what, const std::string& path, DWORD error) {
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+    return Status::not_found(path, win32::system_error_text(error));
   }
-  return std::unique_ptr<PlatformFile>(new PlatformFile(reinterpret_cast<intptr_t>(h)));
-}
-
-std::unique_ptr<PlatformFile> PlatformFile::create_new(const std::string& path) {
-  HANDLE h = open_with(path, CREATE_NEW);
-  if (h == INVALID_HANDLE_VALUE) return nullptr;
-  return std::unique_ptr<PlatformFile>(new PlatformFile(reinterpret_cast<intptr_t>(h)));
-}
-
-PlatformFile::~PlatformFile() {
-  CloseHandle(handle_of(handle_));
+  if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return Status::exists(path);
+  return Status::io_error(what + " " + path, win32::system_error_text(error));
 }
 
 // Positioned through the handle's file pointer rather than an OVERLAPPED offset: under Wine
-// an offset in OVERLAPPED costs a round trip to the server on every call. A PlatformFile is
-// used by one thread at a time, so the pointer is never shared.
-static bool seek(HANDLE h, int64_t offset) {
+// an offset in OVERLAPPED costs a round trip to the server on every call. A file is used by
+// one thread at a time, so the pointer is never shared.
+bool seek(HANDLE h, int64_t offset) {
   LARGE_INTEGER to;
   to.QuadPart = offset;
   return SetFilePointerEx(h, to, nullptr, FILE_BEGIN) != 0;
 }
 
-bool PlatformFile::read_at(int64_t offset, void* buffer, size_t size) {
-  char* out = static_cast<char*>(buffer);
-  if (!seek(handle_of(handle_), offset)) return false;
-  while (size > 0) {
-    DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-    DWORD got = 0;
-    if (!ReadFile(handle_of(handle_), out, chunk, &got, nullptr) || got == 0) return false;
-    out += got;
-    size -= got;
+class Win32File final : public PlatformFile {
+ public:
+  Win32File(win32::OwnedHandle handle, std::string path)
+      : handle_(std::move(handle)), path_(std::move(path)) {}
+
+  Status read_at(int64_t offset, void* buffer, size_t size) override {
+    char* out = static_cast<char*>(buffer);
+    if (!seek(h(), offset)) return failure("read", path_, GetLastError());
+    while (size > 0) {
+      DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+      DWORD got = 0;
+      if (!ReadFile(h(), out, chunk, &got, nullptr)) return failure("read", path_, GetLastError());
+      if (got == 0) return Status::io_error("read " + path_, "the file ends first");
+      out += got;
+      size -= got;
+    }
+    return Status::ok();
   }
-  return true;
-}
 
-bool PlatformFile::write_at(int64_t offset, const void* data, size_t size) {
-  const char* in = static_cast<const char*>(data);
-  if (!seek(handle_of(handle_), offset)) return false;
-  while (size > 0) {
-    DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-    DWORD put = 0;
-    if (!WriteFile(handle_of(handle_), in, chunk, &put, nullptr) || put == 0) return false;
-    in += put;
-    size -= put;
+  Status write_at(int64_t offset, const void* data, size_t size) override {
+    const char* in = static_cast<const char*>(data);
+    if (!seek(h(), offset)) return failure("write", path_, GetLastError());
+    while (size > 0) {
+      DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+      DWORD put = 0;
+      if (!WriteFile(h(), in, chunk, &put, nullptr)) {
+        return failure("write", path_, GetLastError());
+      }
+      if (put == 0) return Status::io_error("write " + path_, "nothing written");
+      in += put;
+      size -= put;
+    }
+    return Status::ok();
   }
-  return true;
-}
 
-int64_t PlatformFile::size() {
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(handle_of(handle_), &size)) return -1;
-  return size.QuadPart;
-}
+  Status size(int64_t* size) override {
+    LARGE_INTEGER got;
+    if (!GetFileSizeEx(h(), &got)) return failure("read the size of", path_, GetLastError());
+    *size = got.QuadPart;
+    return Status::ok();
+  }
 
-bool PlatformFile::truncate(int64_t size) {
-  return seek(handle_of(handle_), size) && SetEndOfFile(handle_of(handle_));
-}
+  Status truncate(int64_t size) override {
+    if (!seek(h(), size) || !SetEndOfFile(h())) return failure("cut", path_, GetLastError());
+    return Status::ok();
+  }
 
-bool PlatformFile::flush() {
-  return FlushFileBuffers(handle_of(handle_)) != 0;
-}
+  Status flush() override {
+    if (!FlushFileBuffers(h())) return failure("flush", path_, GetLastError());
+    return Status::ok();
+  }
 
-bool PlatformFile::try_lock(int64_t offset, int64_t length) {
-  uint64_t o = static_cast<uint64_t>(offset), n = static_cast<uint64_t>(length);
-  return LockFile(handle_of(handle_), static_cast<DWORD>(o), static_cast<DWORD>(o >> 32),
-                  static_cast<DWORD>(n), static_cast<DWORD>(n >> 32)) != 0;
-}
+  bool try_lock(int64_t offset, int64_t length) override {
+    uint64_t o = static_cast<uint64_t>(offset), n = static_cast<uint64_t>(length);
+    return LockFile(h(), static_cast<DWORD>(o), static_cast<DWORD>(o >> 32),
+                    static_cast<DWORD>(n), static_cast<DWORD>(n >> 32)) != 0;
+  }
 
-void PlatformFile::unlock(int64_t offset, int64_t length) {
-  uint64_t o = static_cast<uint64_t>(offset), n = static_cast<uint64_t>(length);
-  UnlockFile(handle_of(handle_), static_cast<DWORD>(o), static_cast<DWORD>(o >> 32),
-             static_cast<DWORD>(n), static_cast<DWORD>(n >> 32));
+  void unlock(int64_t offset, int64_t length) override {
+    uint64_t o = static_cast<uint64_t>(offset), n = static_cast<uint64_t>(length);
+    UnlockFile(h(), static_cast<DWORD>(o), static_cast<DWORD>(o >> 32), static_cast<DWORD>(n),
+               static_cast<DWORD>(n >> 32));
+  }
+
+ private:
+  HANDLE h() const { return handle_.get(); }
+
+  win32::OwnedHandle handle_;
+  std::string path_;
+};
+
+class Win32Files final : public FileOpener {
+ public:
+  Status open_existing(const std::string& path, FileAccess access,
+                       std::unique_ptr<PlatformFile>* file) override {
+    DWORD rights = access == FileAccess::kReadOnly ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
+    win32::OwnedHandle h = open_with(path, rights, OPEN_EXISTING);
+    if (!h) return failure("open", path, GetLastError());
+    if (GetFileType(h.get()) != FILE_TYPE_DISK) {
+      return Status::io_error("open " + path, "not a file on disk");
+    }
+    file->reset(new Win32File(std::move(h), path));
+    return Status::ok();
+  }
+
+  Status create_new(const std::string& path, std::unique_ptr<PlatformFile>* file) override {
+    win32::OwnedHandle h = open_with(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
+    if (!h) return failure("create", path, GetLastError());
+    file->reset(new Win32File(std::move(h), path));
+    return Status::ok();
+  }
+
+  Status remove(const std::string& path) override {
+    if (!DeleteFileW(win32::widen(path).c_str())) return failure("delete", path, GetLastError());
+    return Status::ok();
+  }
+
+ private:
+  static win32::OwnedHandle open_with(const std::string& path, DWORD rights, DWORD disposition) {
+    std::wstring wide = win32::widen(path);
+    if (wide.empty()) {
+      SetLastError(ERROR_INVALID_NAME);
+      return win32::OwnedHandle();
+    }
+    return win32::OwnedHandle(CreateFileW(wide.c_str(), rights,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
+};
+
+}  // namespace
+
+FileOpener& system_files() {
+  static Win32Files files;
+  return files;
 }
 
 std::string full_path_name(const std::string& path) {

@@ -11,6 +11,7 @@
 
 #include "store/platform_file.h"
 #include "store/store_file.h"
+#include "store/store_format.h"
 #include "store/store_path.h"
 
 namespace {
@@ -66,30 +67,34 @@ void close_store(const std::shared_ptr<OpenStore>& store) {
 
 bool read_count(OpenStore* store, int64_t* count) {
   int32_t n = 0;
-  if (!store->file->read_count(&n)) return false;
+  if (!store->file->read_count(&n).is_ok()) return false;
   *count = n;
   return true;
 }
 
 }  // namespace
 
-bool store_open(const std::string& path) {
-  if (path.empty()) return false;
-  std::string full = full_path_name(store_file_path(path));
-  if (full.empty()) return false;
-  std::string folded = fold_ascii_case(full);
+Status store_open_status(const std::string& path) {
+  if (path.empty()) return Status::invalid("empty path");
+  std::string full = store_full_path(path);
+  if (full.empty()) return Status::invalid("no full path for " + path);
+  std::string folded = fold_path_case(full);
   for (const auto& store : thread_state().stores) {
-    if (store->folded_path == folded) return false;
+    if (store->folded_path == folded) return Status::invalid(full + " is open already");
   }
-  std::string failed_check;
-  std::unique_ptr<StoreFile> file = StoreFile::open(full, &failed_check);
-  if (!file) return false;
+  std::unique_ptr<StoreFile> file;
+  Status opened = StoreFile::open(full, FileAccess::kReadWrite, &file);
+  if (!opened) return opened;
   auto store = std::make_shared<OpenStore>();
   store->folded_path = folded;
   store->file = std::move(file);
   thread_state().stores.push_back(store);
   thread_state().current = store;
-  return true;
+  return Status::ok();
+}
+
+bool store_open(const std::string& path) {
+  return store_open_status(path).is_ok();
 }
 
 void store_close() {
@@ -118,10 +123,41 @@ int record_count() {
 bool append_blank_record() {
   OpenStore* store = thread_state().current.get();
   int64_t index = 0;
-  if (store == nullptr || !store->file->append_blank(&index)) return false;
+  if (store == nullptr || !store->file->append_blank(&index).is_ok()) return false;
   store->cursor = index;
   ++store->writes;
   return true;
+}
+
+Status append_record(const std::vector<FieldAssignment>& fields) {
+  OpenStore* store = thread_state().current.get();
+  if (store == nullptr) return Status::invalid("no store is open");
+  std::vector<FieldWrite> writes;
+  writes.reserve(fields.size());
+  for (const FieldAssignment& assignment : fields) {
+    const FieldInfo* field = store->file->find_field(assignment.name);
+    if (field == nullptr) return Status::not_found("field " + assignment.name);
+    const bool bytes = assignment.value.kind() == FieldValue::Kind::kBytes;
+    const bool suits = bytes ? field->type == kTypeBytes
+                             : field->type == kTypeText || field->type == kTypeLongText;
+    if (!suits) {
+      return Status::invalid("field " + field->name + (bytes ? " takes no byte set" : " takes no text"));
+    }
+    writes.push_back({field, bytes ? assignment.value.bytes().view()
+                                   : std::string_view(assignment.value.text())});
+  }
+  int64_t index = 0;
+  Status appended = store->file->append_record(writes, &index);
+  if (!appended) return appended;
+  store->cursor = index;
+  ++store->writes;
+  return Status::ok();
+}
+
+std::string stored_text_of(const std::string& field_name, const std::string& text) {
+  OpenStore* store = thread_state().current.get();
+  const FieldInfo* field = store ? store->file->find_field(field_name) : nullptr;
+  return field == nullptr ? text : stored_text(*field, text);
 }
 
 void go_first() {
@@ -154,17 +190,23 @@ FieldValue read_field(const std::string& name) {
   if (store == nullptr) return FieldValue();
   const FieldInfo* field = store->file->find_field(name);
   if (field == nullptr) return FieldValue();
+  // A failed read gives the empty value of the field's type.
+  FieldValue value;
   if (!store->scans.empty() && store->scans.back()->index == store->cursor) {
     const ScanFrame* frame = store->scans.back();
-    return store->file->field_from_record(frame->index, *field, frame->record);
+    (void)store->file->field_from_record(frame->index, *field, frame->record, &value);
+  } else {
+    (void)store->file->read_field(store->cursor, *field, &value);
   }
-  return store->file->read_field(store->cursor, *field);
+  return value;
 }
 
 bool write_field(const std::string& name, const std::string& text) {
   OpenStore* store = thread_state().current.get();
   const FieldInfo* field = store ? store->file->find_field(name) : nullptr;
-  if (field == nullptr || !store->file->write_text(store->cursor, *field, text)) return false;
+  if (field == nullptr || !store->file->write_text(store->cursor, *field, text).is_ok()) {
+    return false;
+  }
   ++store->writes;
   return true;
 }
@@ -172,7 +214,7 @@ bool write_field(const std::string& name, const std::string& text) {
 bool write_field(const std::string& name, const ByteSet& bytes) {
   OpenStore* store = thread_state().current.get();
   const FieldInfo* field = store ? store->file->find_field(name) : nullptr;
-  if (field == nullptr || !store->file->write_bytes(store->cursor, *field, bytes.view())) {
+  if (field == nullptr || !store->file->write_bytes(store->cursor, *field, bytes.view()).is_ok()) {
     return false;
   }
   ++store->writes;
@@ -211,8 +253,14 @@ bool find_record(const std::function<bool()>& condition) {
 
   for (int64_t i = start; i < n;) {
     int64_t k = std::min(chunk, n - i);
+    // A record larger than a chunk must be in the file before the buffer grows for it (a
+    // count raised by a hostile opener must not choose the allocation).
+    if (k * record_size > kChunkBytes && !store->file->record_exists(i + k - 1)) {
+      store->cursor = start;
+      return false;
+    }
     buffer.resize(static_cast<size_t>(k * record_size));
-    if (!store->file->read_records(i, k, buffer.data())) {
+    if (!store->file->read_records(i, k, buffer.data()).is_ok()) {
       store->cursor = start;
       return false;
     }

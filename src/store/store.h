@@ -3,10 +3,12 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "store/attachment.h"
 #include "store/field_value.h"
 #include "store/source_record.h"
+#include "store/status.h"
 #include "text/byte_set.h"
 
 // The library store as its callers see it. Each thread has its own list of open stores,
@@ -18,6 +20,9 @@
 // empty path, a file that is already open (the current store stays as it is), a missing
 // or malformed file.
 bool store_open(const std::string& path);
+// The same, saying why it failed: the path's file missing, locked, refused by a check of
+// opening (named), or the system's own reason.
+Status store_open_status(const std::string& path);
 // Closes the current store; afterwards no store is current.
 void store_close();
 // Closes every store this thread has open.
@@ -40,6 +45,30 @@ FieldValue read_field(const std::string& name);
 // Stores a text (text fields) or byte set (byte-set field) in the cursor's record, at once.
 bool write_field(const std::string& name, const std::string& text);
 bool write_field(const std::string& name, const ByteSet& bytes);
+
+// One field of a whole entry: a text for a text field, a byte set for a byte-set field.
+struct FieldAssignment {
+  FieldAssignment(std::string field_name, std::string text)
+      : name(std::move(field_name)), value(FieldValue::of_text(std::move(text))) {}
+  FieldAssignment(std::string field_name, ByteSet bytes)
+      : name(std::move(field_name)), value(FieldValue::of_bytes(std::move(bytes))) {}
+  std::string name;
+  FieldValue value;
+};
+
+// Appends a whole entry: a record with the next id and the given fields, written in the
+// given order while the header lock is held, so no other opener ever sees the entry
+// before it is whole; the cursor goes to it. The file ends up exactly as after
+// append_blank_record and a write_field per field. Refused before anything is written
+// when a field is unknown or its value's type doesn't suit it.
+Status append_record(const std::vector<FieldAssignment>& fields);
+
+// A text as the current store will hold it in the named field, and as read_field will
+// give it back: a fixed-width text is cut to its width byte for byte (so a two-byte
+// character at the cut keeps only its first byte), and any text ends at its first zero
+// byte. For duplicate checks that must compare what the store holds. Without a current
+// store, or for a field that holds no text, the text itself.
+std::string stored_text_of(const std::string& field_name, const std::string& text);
 
 // Scans from the cursor for the first record whose condition is true; the cursor goes
 // there. Without a match the cursor stays where it was.

@@ -1,8 +1,10 @@
 #include "store/store_file.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "store/little_endian.h"
 #include "store/store_path.h"
@@ -11,18 +13,26 @@ namespace {
 
 constexpr int64_t kWholeFile = 0x80000000LL;  // bytes 0 to 0x7FFFFFFF
 constexpr char kStoreTag[4] = {'W', 'E', 'D', 'B'};
+// Zero bytes are written in pieces of at most this size, so a record or field of a
+// hostile width costs no more memory than this.
 constexpr size_t kZeroChunk = size_t{64} * 1024;
-
-bool is_chain_type(int32_t type) {
-  return type == kTypeBytes || type == kTypeLongText;
-}
+// A whole new record is put together in memory up to this size and written in one call.
+constexpr int64_t kRecordImageMax = 64 * 1024;
 
 std::string text_up_to_zero(const char* bytes, size_t size) {
   const void* zero = std::memchr(bytes, 0, size);
   return std::string(bytes, zero ? static_cast<const char*>(zero) - bytes : size);
 }
 
+std::string number(int64_t n) {
+  return std::to_string(n);
+}
+
 }  // namespace
+
+bool is_chain_type(int32_t type) {
+  return type == kTypeBytes || type == kTypeLongText;
+}
 
 FieldValue empty_field_value(int32_t type) {
   switch (type) {
@@ -73,61 +83,71 @@ FieldValue decode_field_bytes(int32_t type, const char* p, int64_t byte_count) {
   }
 }
 
-std::unique_ptr<StoreFile> StoreFile::open(const std::string& path, std::string* failed_check) {
-  failed_check->clear();
-  std::unique_ptr<PlatformFile> file = PlatformFile::open_existing(path);
-  if (!file) {
-    *failed_check = "file missing";
-    return nullptr;
-  }
-  std::unique_ptr<StoreFile> store(new StoreFile(std::move(file)));
-  if (!store->locks_.lock(0, kWholeFile)) {
-    *failed_check = "file locked";
-    return nullptr;
-  }
-  *failed_check = store->check_and_repair(path);
-  store->locks_.unlock(0, kWholeFile);
-  if (!failed_check->empty()) return nullptr;
-  return store;
+std::string stored_text(const FieldInfo& field, std::string_view text) {
+  if (field.type == kTypeText) text = text.substr(0, static_cast<size_t>(field.byte_count));
+  if (field.type != kTypeText && field.type != kTypeLongText) return std::string(text);
+  return text_up_to_zero(text.data(), text.size());
+}
+
+Status StoreFile::open(const std::string& path, FileAccess access,
+                       std::unique_ptr<StoreFile>* out) {
+  std::unique_ptr<PlatformFile> file;
+  Status opened = open_existing_file(path, access, &file);
+  if (!opened) return opened;
+  std::unique_ptr<StoreFile> store(new StoreFile(std::move(file), path, access));
+  ByteLock whole(&store->locks_, 0, kWholeFile);
+  if (!whole.held()) return Status::locked(path);
+  Status checked = store->check_and_repair();
+  if (!checked) return checked;
+  whole.release();
+  *out = std::move(store);
+  return Status::ok();
 }
 
 StoreFile::~StoreFile() {
   flush_if_written();
 }
 
-// Under the whole-file lock. Returns the failed check, empty when the file is sound.
-std::string StoreFile::check_and_repair(const std::string& path) {
-  int64_t size = file_->size();
+// Under the whole-file lock.
+Status StoreFile::check_and_repair() {
+  int64_t size = 0;
+  Status status = file_->size(&size);
+  if (!status) return status;
   char bytes[kStoreHeaderSize];
-  if (size < kStoreHeaderSize || !file_->read_at(0, bytes, sizeof bytes)) return "short header";
+  if (size < kStoreHeaderSize) return Status::corrupt("short header");
+  status = file_->read_at(0, bytes, sizeof bytes);
+  if (!status) return status;
   StoreHeader h;
   decode_store_header(bytes, &h);
-  if (std::memcmp(h.tag, kStoreTag, 4) != 0) return "bad tag";
-  if (h.version > kStoreVersion) return "version";
-  if (h.record_size < 1) return "record size";
-  if (h.record_count < 0) return "record count";
-  if (h.next_record_id < 1) return "next record id";
+  if (std::memcmp(h.tag, kStoreTag, 4) != 0) return Status::corrupt("bad tag");
+  if (h.version > kStoreVersion) return Status::corrupt("version");
+  if (h.record_size < 1) return Status::corrupt("record size");
+  if (h.record_count < 0) return Status::corrupt("record count");
+  if (h.next_record_id < 1) return Status::corrupt("next record id");
   version_ = h.version;
   record_size_ = h.record_size;
 
   char count_bytes[4];
-  if (size < kFieldTableStart || !file_->read_at(kStoreHeaderSize, count_bytes, 4)) {
-    return "field count";
-  }
+  if (size < kFieldTableStart) return Status::corrupt("field count");
+  status = file_->read_at(kStoreHeaderSize, count_bytes, 4);
+  if (!status) return status;
   int32_t field_count = get_i32(count_bytes);
-  if (field_count < 1) return "field count";
+  if (field_count < 1) return Status::corrupt("field count");
   data_start_ = kFieldTableStart + kFieldEntrySize * field_count;
   // The table must lie in the file before any of it is read or kept.
-  if (data_start_ > size) return "short field table";
+  if (data_start_ > size) return Status::corrupt("short field table");
   std::string table(static_cast<size_t>(kFieldEntrySize * field_count), '\0');
-  if (!file_->read_at(kFieldTableStart, table.data(), table.size())) return "short field table";
+  status = file_->read_at(kFieldTableStart, table.data(), table.size());
+  if (!status) return status;
   bool has_chain = false;
   for (int32_t i = 0; i < field_count; ++i) {
     FieldEntry e;
-    if (!decode_field_entry(table.data() + kFieldEntrySize * i, &e)) return "field name";
-    if (e.offset < 0) return "field offset";
-    if (e.type < kTypeByte || e.type > kTypeLongText) return "field type";
-    if (e.type == kTypeText && e.width < 1) return "field width";
+    if (!decode_field_entry(table.data() + kFieldEntrySize * i, &e)) {
+      return Status::corrupt("field name");
+    }
+    if (e.offset < 0) return Status::corrupt("field offset");
+    if (e.type < kTypeByte || e.type > kTypeLongText) return Status::corrupt("field type");
+    if (e.type == kTypeText && e.width < 1) return Status::corrupt("field width");
     FieldInfo info;
     info.name = e.name;
     info.type = e.type;
@@ -138,23 +158,40 @@ std::string StoreFile::check_and_repair(const std::string& path) {
     has_chain = has_chain || is_chain_type(e.type);
   }
 
-  // A file cut inside its records keeps its whole records.
+  // A file cut inside its records keeps its whole records; bytes after the last counted
+  // record (part of one, or a record whose append never finished) are cut off.
+  const bool repair = access_ == FileAccess::kReadWrite;
   int64_t whole = (size - data_start_) / record_size_;
   int64_t count = h.record_count;
   if (whole < count) {
+    repairs_.push_back("record count " + number(count) + " -> " + number(whole) +
+                       " (the file holds " + number(whole) + " whole records)");
     count = whole;
     put_i32(count_bytes, static_cast<int32_t>(count));
-    if (!file_->write_at(kHeaderLockByte, count_bytes, 4)) return "record count repair";
+    if (repair) {
+      status = file_->write_at(kHeaderLockByte, count_bytes, 4);
+      if (!status) return status;
+      written_ = true;
+    }
   }
   int64_t end = record_offset(count);
-  if (size > end && !file_->truncate(end)) return "record count repair";
+  if (size > end) {
+    repairs_.push_back("file cut to " + number(end) + " bytes (" + number(size - end) +
+                       " bytes after the last record)");
+    if (repair) {
+      status = file_->truncate(end);
+      if (!status) return status;
+      written_ = true;
+    }
+  }
+  opened_count_ = count;
 
   if (has_chain) {
-    std::string failed;
-    companion_ = CompanionFile::open(companion_file_path(path), version_, &failed);
-    if (!companion_) return failed;
+    status = CompanionFile::open(companion_file_path(path_), version_, access_, &repairs_,
+                                 &companion_);
+    if (!status) return status;
   }
-  return std::string();
+  return Status::ok();
 }
 
 const FieldInfo* StoreFile::find_field(const std::string& name) const {
@@ -164,141 +201,276 @@ const FieldInfo* StoreFile::find_field(const std::string& name) const {
   return nullptr;
 }
 
-bool StoreFile::read_count(int32_t* count) {
-  if (!locks_.lock(kHeaderLockByte)) return false;
-  char bytes[4];
-  bool ok = file_->read_at(kHeaderLockByte, bytes, 4);
-  locks_.unlock(kHeaderLockByte);
-  if (!ok) return false;
-  *count = std::max(0, get_i32(bytes));
-  return true;
+Status StoreFile::missing_record(int64_t index) const {
+  return Status::not_found("record " + number(index + 1) + " of " + path_);
 }
 
-bool StoreFile::append_blank(int64_t* index) {
-  if (!locks_.lock(kHeaderLockByte)) return false;
+Status StoreFile::whole_records(int64_t* count) {
+  int64_t size = 0;
+  Status sized = file_->size(&size);
+  if (sized) *count = std::max<int64_t>(0, (size - data_start_) / record_size_);
+  return sized;
+}
+
+bool StoreFile::record_exists(int64_t index) {
+  int64_t size = 0;
+  return index >= 0 && file_->size(&size).is_ok() && record_offset(index) + record_size_ <= size;
+}
+
+Status StoreFile::read_count(int32_t* count) {
+  ByteLock header(&locks_, kHeaderLockByte);
+  if (!header.held()) return Status::locked(path_);
+  char bytes[4];
+  Status read = file_->read_at(kHeaderLockByte, bytes, 4);
+  if (!read) return read;
+  *count = std::max(0, get_i32(bytes));
+  return Status::ok();
+}
+
+// A record of zero bytes whose first 4 bytes hold id, at start, past the record count.
+Status StoreFile::write_blank_record(int64_t start, int32_t id) {
+  char id_bytes[4];
+  put_i32(id_bytes, id);
+  const size_t id_size = static_cast<size_t>(std::min<int64_t>(4, record_size_));
+  int64_t size = 0;
+  Status status = file_->size(&size);
+  if (!status) return status;
+  if (record_size_ > static_cast<int64_t>(kZeroChunk) && size <= start) {
+    // A large record at the end of the file: lengthening the file gives its zero bytes.
+    status = file_->truncate(start + record_size_);
+    return status ? file_->write_at(start, id_bytes, id_size) : status;
+  }
+  std::string zeros(static_cast<size_t>(std::min<int64_t>(record_size_, kZeroChunk)), '\0');
+  std::memcpy(zeros.data(), id_bytes, id_size);
+  for (int64_t done = 0; done < record_size_;) {
+    size_t piece = static_cast<size_t>(std::min<int64_t>(record_size_ - done, zeros.size()));
+    status = file_->write_at(start + done, zeros.data(), piece);
+    if (!status) return status;
+    if (done == 0) std::memset(zeros.data(), 0, id_size);
+    done += static_cast<int64_t>(piece);
+  }
+  return Status::ok();
+}
+
+Status StoreFile::append_blank(int64_t* index) {
+  return append_record({}, index);
+}
+
+Status StoreFile::append_record(const std::vector<FieldWrite>& writes, int64_t* index) {
+  bool chains = false;
+  for (const FieldWrite& w : writes) {
+    if (!w.field->inside_record) return Status::corrupt("field outside the record");
+    if (!is_chain_type(w.field->type) && w.field->type != kTypeText) {
+      return Status::invalid("field takes no text or byte set");
+    }
+    chains = chains || is_chain_type(w.field->type);
+  }
+  if (chains && !companion_) return Status::corrupt("companion file missing");
+
+  ByteLock header(&locks_, kHeaderLockByte);
+  if (!header.held()) return Status::locked(path_);
   char words[8];
-  bool ok = file_->read_at(kHeaderLockByte, words, sizeof words);
+  Status status = file_->read_at(kHeaderLockByte, words, sizeof words);
+  if (!status) return status;
   int32_t n = get_i32(words);
   int32_t id = std::max(1, get_i32(words + 4));
-  // A count or id at its limit can't grow; a negative count is no place to write.
-  ok = ok && n >= 0 && n < INT32_MAX && id < INT32_MAX;
-  int64_t start = ok ? record_offset(n) : 0;
+  // A negative count is no place to write; a count or id at its limit can't grow.
+  if (n < 0) return Status::corrupt("record count");
+  if (n == INT32_MAX || id == INT32_MAX) return Status::invalid("record count or id at its limit");
+  const int64_t start = record_offset(n);
   // Record n lies past the count until the count below is written, and every cursor comes
   // from a count (or an append), so no other opener can address it: except a cursor left
   // on record 0 of an empty store. Only that record needs its lock; each lock is a server
   // round trip under Wine.
-  bool record_locked = ok && n == 0 && locks_.lock(start);
-  ok = ok && (n > 0 || record_locked) && file_->size() >= start;
-  if (ok) {
-    std::string zeros(static_cast<size_t>(std::min<int64_t>(record_size_, kZeroChunk)), '\0');
+  std::optional<ByteLock> record_lock;
+  if (n == 0) {
+    record_lock.emplace(&locks_, start);
+    if (!record_lock->held()) return Status::locked(path_);
+  }
+  int64_t size = 0;
+  status = file_->size(&size);
+  if (!status) return status;
+  if (size < start) return Status::corrupt("file shorter than its records");
+
+  // Chain values first: their blocks are reachable only once the record is counted.
+  std::optional<ByteLock> companion_lock;
+  if (chains) {
+    companion_lock.emplace(&companion_->locks(), 0);
+    if (!companion_lock->held()) return Status::locked(companion_->path());
+  }
+  written_ = true;
+  if (record_size_ <= kRecordImageMax) {
+    std::string image(static_cast<size_t>(record_size_), '\0');
     char id_bytes[4];
     put_i32(id_bytes, id);
-    std::memcpy(zeros.data(), id_bytes, std::min<size_t>(4, zeros.size()));
-    for (int64_t done = 0; ok && done < record_size_;) {
-      size_t piece = static_cast<size_t>(std::min<int64_t>(record_size_ - done, zeros.size()));
-      ok = file_->write_at(start + done, zeros.data(), piece);
-      if (done == 0) std::memset(zeros.data(), 0, std::min<size_t>(4, zeros.size()));
-      done += static_cast<int64_t>(piece);
+    std::memcpy(image.data(), id_bytes, std::min<size_t>(4, image.size()));
+    for (const FieldWrite& w : writes) {
+      char* at = image.data() + w.field->offset;
+      if (w.field->type == kTypeText) {
+        const size_t width = static_cast<size_t>(w.field->byte_count);
+        const size_t used = std::min(width, w.bytes.size());
+        std::memcpy(at, w.bytes.data(), used);
+        std::memset(at + used, 0, width - used);
+        continue;
+      }
+      status = companion_->write_chain(get_i32(at), w.bytes, [at](int32_t first) {
+        put_i32(at, first);
+        return Status::ok();
+      });
+      if (!status) return status;
+    }
+    status = file_->write_at(start, image.data(), image.size());
+  } else {
+    status = write_blank_record(start, id);
+    for (size_t i = 0; status && i < writes.size(); ++i) {
+      const FieldWrite& w = writes[i];
+      const int64_t at = start + w.field->offset;
+      if (w.field->type == kTypeText) {
+        status = write_text_at(at, *w.field, w.bytes);
+        continue;
+      }
+      char reference[4];
+      status = file_->read_at(at, reference, 4);
+      if (!status) break;
+      status = companion_->write_chain(get_i32(reference), w.bytes, [&](int32_t first) {
+        put_i32(reference, first);
+        return file_->write_at(at, reference, 4);
+      });
     }
   }
-  if (ok) {
-    put_i32(words, n + 1);
-    put_i32(words + 4, id + 1);
-    ok = file_->write_at(kHeaderLockByte, words, sizeof words);
-  }
-  if (record_locked) locks_.unlock(start);
-  locks_.unlock(kHeaderLockByte);
-  if (ok) {
-    written_ = true;
-    *index = n;
-  }
-  return ok;
+  if (!status) return status;
+
+  put_i32(words, n + 1);
+  put_i32(words + 4, id + 1);
+  status = file_->write_at(kHeaderLockByte, words, sizeof words);
+  if (!status) return status;
+  *index = n;
+  return Status::ok();
 }
 
-bool StoreFile::read_records(int64_t first, int64_t n, char* buffer) {
-  if (first < 0 || n < 1) return false;
+Status StoreFile::read_records(int64_t first, int64_t n, char* buffer) {
+  if (first < 0 || n < 1) return Status::invalid("no records asked for");
   int64_t lock_start = record_offset(first);
   int64_t lock_length = (n - 1) * record_size_ + 1;
-  if (!locks_.lock(lock_start, lock_length)) return false;
-  bool ok = file_->read_at(lock_start, buffer, static_cast<size_t>(n * record_size_));
-  locks_.unlock(lock_start, lock_length);
-  return ok;
+  ByteLock lock(&locks_, lock_start, lock_length);
+  if (!lock.held()) return Status::locked(path_);
+  return file_->read_at(lock_start, buffer, static_cast<size_t>(n * record_size_));
 }
 
-bool StoreFile::record_exists(int64_t index) {
-  return index >= 0 && record_offset(index) + record_size_ <= file_->size();
-}
-
-FieldValue StoreFile::read_field(int64_t index, const FieldInfo& field) {
-  if (!field.inside_record) return empty_field_value(field.type);
-  if (is_chain_type(field.type)) return read_chain_value(index, field);
-  if (index < 0 || !locks_.lock(record_offset(index))) return empty_field_value(field.type);
+Status StoreFile::read_field(int64_t index, const FieldInfo& field, FieldValue* value) {
+  *value = empty_field_value(field.type);
+  if (!field.inside_record) return Status::corrupt("field outside the record");
+  if (is_chain_type(field.type)) return read_chain_value(index, field, value);
+  if (index < 0) return missing_record(index);
+  ByteLock lock(&locks_, record_offset(index));
+  if (!lock.held()) return Status::locked(path_);
+  // The record must be there before its field's width is trusted for an allocation.
+  if (!record_exists(index)) return missing_record(index);
   std::string bytes(static_cast<size_t>(field.byte_count), '\0');
-  bool ok = record_exists(index) &&
-            file_->read_at(record_offset(index) + field.offset, bytes.data(), bytes.size());
-  locks_.unlock(record_offset(index));
-  if (!ok) return empty_field_value(field.type);
-  return decode_field_bytes(field.type, bytes.data(), field.byte_count);
+  Status read = file_->read_at(record_offset(index) + field.offset, bytes.data(), bytes.size());
+  if (!read) return read;
+  *value = decode_field_bytes(field.type, bytes.data(), field.byte_count);
+  return Status::ok();
 }
 
-FieldValue StoreFile::field_from_record(int64_t index, const FieldInfo& field, const char* record) {
-  if (!field.inside_record) return empty_field_value(field.type);
-  if (is_chain_type(field.type)) return read_chain_value(index, field);
-  return decode_field_bytes(field.type, record + field.offset, field.byte_count);
+Status StoreFile::read_reference(int64_t index, const FieldInfo& field, int32_t* reference) {
+  if (!is_chain_type(field.type) || !field.inside_record) return Status::invalid("no chain field");
+  if (index < 0) return missing_record(index);
+  ByteLock lock(&locks_, record_offset(index));
+  if (!lock.held()) return Status::locked(path_);
+  char bytes[4];
+  Status read = file_->read_at(record_offset(index) + field.offset, bytes, 4);
+  if (read) *reference = get_i32(bytes);
+  return read;
 }
 
-FieldValue StoreFile::read_chain_value(int64_t index, const FieldInfo& field) {
-  FieldValue empty = empty_field_value(field.type);
-  if (!companion_ || index < 0 || !locks_.lock(record_offset(index))) return empty;
+Status StoreFile::field_from_record(int64_t index, const FieldInfo& field, const char* record,
+                                    FieldValue* value) {
+  *value = empty_field_value(field.type);
+  if (!field.inside_record) return Status::corrupt("field outside the record");
+  if (is_chain_type(field.type)) return read_chain_value(index, field, value);
+  *value = decode_field_bytes(field.type, record + field.offset, field.byte_count);
+  return Status::ok();
+}
+
+Status StoreFile::read_chain_value(int64_t index, const FieldInfo& field, FieldValue* value) {
+  if (!companion_) return Status::corrupt("companion file missing");
+  if (index < 0) return missing_record(index);
+  ByteLock lock(&locks_, record_offset(index));
+  if (!lock.held()) return Status::locked(path_);
+  if (!record_exists(index)) return missing_record(index);
   char reference[4];
-  ByteSet value;
-  bool ok = record_exists(index) &&
-            file_->read_at(record_offset(index) + field.offset, reference, 4) &&
-            companion_->read_chain(get_i32(reference), &value);
-  locks_.unlock(record_offset(index));
-  if (!ok) return empty;
-  if (field.type == kTypeBytes) return FieldValue::of_bytes(std::move(value));
-  return FieldValue::of_text(text_up_to_zero(value.data(), value.size()));
+  Status status = file_->read_at(record_offset(index) + field.offset, reference, 4);
+  ByteSet bytes;
+  if (status) status = companion_->read_chain(get_i32(reference), &bytes);
+  if (!status) return status;
+  if (field.type == kTypeBytes) {
+    *value = FieldValue::of_bytes(std::move(bytes));
+  } else {
+    *value = FieldValue::of_text(text_up_to_zero(bytes.data(), bytes.size()));
+  }
+  return Status::ok();
 }
 
-bool StoreFile::write_text(int64_t index, const FieldInfo& field, std::string_view text) {
+// The text cut to the field's width byte-wise, or padded with zero bytes; in one write
+// when the width allows.
+Status StoreFile::write_text_at(int64_t at, const FieldInfo& field, std::string_view text) {
+  const size_t width = static_cast<size_t>(field.byte_count);
+  text = text.substr(0, width);
+  if (width <= kZeroChunk) {
+    std::string bytes(text);
+    bytes.resize(width, '\0');
+    return file_->write_at(at, bytes.data(), bytes.size());
+  }
+  Status status = file_->write_at(at, text.data(), text.size());
+  const std::string zeros(kZeroChunk, '\0');
+  for (size_t done = text.size(); status && done < width;) {
+    size_t piece = std::min(width - done, zeros.size());
+    status = file_->write_at(at + static_cast<int64_t>(done), zeros.data(), piece);
+    done += piece;
+  }
+  return status;
+}
+
+Status StoreFile::write_text(int64_t index, const FieldInfo& field, std::string_view text) {
   if (field.type == kTypeLongText) return write_chain_value(index, field, text);
-  if (field.type != kTypeText || !field.inside_record || index < 0) return false;
-  // Cut to the width byte-wise, or padded with zero bytes.
-  std::string bytes(text.substr(0, static_cast<size_t>(field.byte_count)));
-  bytes.resize(static_cast<size_t>(field.byte_count), '\0');
-  if (!locks_.lock(record_offset(index))) return false;
-  bool ok = record_exists(index) &&
-            file_->write_at(record_offset(index) + field.offset, bytes.data(), bytes.size());
-  locks_.unlock(record_offset(index));
-  written_ = written_ || ok;
-  return ok;
+  if (field.type != kTypeText) return Status::invalid(field.name + " takes no text");
+  if (!field.inside_record) return Status::corrupt("field outside the record");
+  if (index < 0) return missing_record(index);
+  ByteLock lock(&locks_, record_offset(index));
+  if (!lock.held()) return Status::locked(path_);
+  if (!record_exists(index)) return missing_record(index);
+  written_ = true;
+  return write_text_at(record_offset(index) + field.offset, field, text);
 }
 
-bool StoreFile::write_bytes(int64_t index, const FieldInfo& field, std::string_view bytes) {
-  if (field.type != kTypeBytes) return false;
+Status StoreFile::write_bytes(int64_t index, const FieldInfo& field, std::string_view bytes) {
+  if (field.type != kTypeBytes) return Status::invalid(field.name + " takes no byte set");
   return write_chain_value(index, field, bytes);
 }
 
-bool StoreFile::write_chain_value(int64_t index, const FieldInfo& field, std::string_view data) {
-  if (!companion_ || !field.inside_record || index < 0) return false;
-  if (!locks_.lock(record_offset(index))) return false;
+Status StoreFile::write_chain_value(int64_t index, const FieldInfo& field,
+                                    std::string_view data) {
+  if (!companion_) return Status::corrupt("companion file missing");
+  if (!field.inside_record) return Status::corrupt("field outside the record");
+  if (index < 0) return missing_record(index);
+  ByteLock lock(&locks_, record_offset(index));
+  if (!lock.held()) return Status::locked(path_);
+  if (!record_exists(index)) return missing_record(index);
+  const int64_t at = record_offset(index) + field.offset;
   char reference[4];
-  int32_t first = 0;
-  bool ok = record_exists(index) &&
-            file_->read_at(record_offset(index) + field.offset, reference, 4) &&
-            companion_->write_chain(get_i32(reference), data, &first);
-  if (ok && first != get_i32(reference)) {
+  Status status = file_->read_at(at, reference, 4);
+  if (!status) return status;
+  written_ = true;
+  return companion_->write_chain(get_i32(reference), data, [&](int32_t first) {
     put_i32(reference, first);
-    ok = file_->write_at(record_offset(index) + field.offset, reference, 4);
-  }
-  locks_.unlock(record_offset(index));
-  written_ = written_ || ok;
-  return ok;
+    return file_->write_at(at, reference, 4);
+  });
 }
 
 void StoreFile::flush_if_written() {
-  if (written_) file_->flush();
-  if (companion_ && companion_->dirty()) companion_->file().flush();
+  if (access_ == FileAccess::kReadOnly) return;
+  if (written_) (void)file_->flush();
+  if (companion_ && companion_->dirty()) (void)companion_->file().flush();
   written_ = false;
 }

@@ -11,6 +11,7 @@
 #include "store/field_value.h"
 #include "store/lock_table.h"
 #include "store/platform_file.h"
+#include "store/status.h"
 #include "store/store_format.h"
 
 struct FieldInfo {
@@ -21,54 +22,85 @@ struct FieldInfo {
   bool inside_record = false;  // offset + byte_count within the record size
 };
 
+// One field's value in a whole new record (StoreFile::append_record): a text for a text
+// field, a byte set for the byte-set field.
+struct FieldWrite {
+  const FieldInfo* field;
+  std::string_view bytes;
+};
+
 // One opened store file with its companion: the checks and repairs of opening, the field
 // table, and record reads and writes under the file's byte locks. Nothing read from the
 // file is kept apart from its structure (field table, record size, data start).
 class StoreFile {
  public:
-  // Opens, checks and repairs; null with *failed_check naming the failed check.
-  static std::unique_ptr<StoreFile> open(const std::string& path, std::string* failed_check);
+  // Opens and checks the file at a full path. Opened for reading and writing, it repairs
+  // what opening repairs; opened for reading only, it changes nothing and lists the
+  // repairs that are due (repairs()).
+  static Status open(const std::string& path, FileAccess access, std::unique_ptr<StoreFile>* out);
   ~StoreFile();
 
+  const std::string& path() const { return path_; }
   const std::vector<FieldInfo>& fields() const { return fields_; }
   const FieldInfo* find_field(const std::string& name) const;  // letter case ignored
   int64_t record_size() const { return record_size_; }
   int64_t data_start() const { return data_start_; }
   CompanionFile* companion() { return companion_.get(); }
+  // What opening repaired (reading and writing) or would repair (reading only).
+  const std::vector<std::string>& repairs() const { return repairs_; }
+  // The record count once opening's repairs are made.
+  int64_t opened_record_count() const { return opened_count_; }
 
   // The header's record count (negative reads as 0), under the header lock.
-  bool read_count(int32_t* count);
+  Status read_count(int32_t* count);
   // Appends a zero record with the next id; *index is its position.
-  bool append_blank(int64_t* index);
+  Status append_blank(int64_t* index);
+  // Appends a record with the given fields, all written while the header lock is held, so
+  // that no other opener sees it before it is whole. Leaves exactly the bytes that
+  // append_blank and a write per field, in the same order, would leave.
+  Status append_record(const std::vector<FieldWrite>& writes, int64_t* index);
   // Reads records first .. first + n - 1 whole into buffer (n × record size bytes), under
   // one lock over their first bytes.
-  bool read_records(int64_t first, int64_t n, char* buffer);
+  Status read_records(int64_t first, int64_t n, char* buffer);
+  // The 4-byte chain reference of a field of record index, under the record's lock.
+  Status read_reference(int64_t index, const FieldInfo& field, int32_t* reference);
   // A field of record index, read from the file under the record's lock.
-  FieldValue read_field(int64_t index, const FieldInfo& field);
+  Status read_field(int64_t index, const FieldInfo& field, FieldValue* value);
   // A field taken from a record already in memory. Chain values are read under the
   // record's lock, following the reference that the file holds now.
-  FieldValue field_from_record(int64_t index, const FieldInfo& field, const char* record);
-  bool write_text(int64_t index, const FieldInfo& field, std::string_view text);
-  bool write_bytes(int64_t index, const FieldInfo& field, std::string_view bytes);
+  Status field_from_record(int64_t index, const FieldInfo& field, const char* record,
+                           FieldValue* value);
+  Status write_text(int64_t index, const FieldInfo& field, std::string_view text);
+  Status write_bytes(int64_t index, const FieldInfo& field, std::string_view bytes);
+  // Records the file holds whole, whatever the header says.
+  Status whole_records(int64_t* count);
+  // Whether record index lies whole inside the file.
+  bool record_exists(int64_t index);
   // Writes what this opening changed through to the disk.
   void flush_if_written();
 
  private:
-  explicit StoreFile(std::unique_ptr<PlatformFile> file)
-      : file_(std::move(file)), locks_(file_.get()) {}
-  std::string check_and_repair(const std::string& path);
+  StoreFile(std::unique_ptr<PlatformFile> file, std::string path, FileAccess access)
+      : file_(std::move(file)), locks_(file_.get()), path_(std::move(path)), access_(access) {}
+  Status check_and_repair();
   int64_t record_offset(int64_t index) const { return data_start_ + index * record_size_; }
-  bool record_exists(int64_t index);
-  FieldValue read_chain_value(int64_t index, const FieldInfo& field);
-  bool write_chain_value(int64_t index, const FieldInfo& field, std::string_view data);
+  Status missing_record(int64_t index) const;
+  Status write_blank_record(int64_t start, int32_t id);
+  Status read_chain_value(int64_t index, const FieldInfo& field, FieldValue* value);
+  Status write_chain_value(int64_t index, const FieldInfo& field, std::string_view data);
+  Status write_text_at(int64_t at, const FieldInfo& field, std::string_view text);
 
   std::unique_ptr<PlatformFile> file_;
   LockTable locks_;
+  std::string path_;
+  FileAccess access_;
   std::unique_ptr<CompanionFile> companion_;
   std::vector<FieldInfo> fields_;
+  std::vector<std::string> repairs_;
   int32_t version_ = 0;
   int64_t record_size_ = 0;
   int64_t data_start_ = 0;
+  int64_t opened_count_ = 0;
   bool written_ = false;
 };
 
@@ -76,5 +108,10 @@ class StoreFile {
 FieldValue decode_field_bytes(int32_t type, const char* bytes, int64_t byte_count);
 // The empty value of a field's type.
 FieldValue empty_field_value(int32_t type);
+// A text as a field of this type will hold it: a fixed-width text cut to its width, byte
+// for byte (a two-byte character at the cut loses its second byte), then, like any text
+// read back, up to its first zero byte. Other fields keep the text whole.
+std::string stored_text(const FieldInfo& field, std::string_view text);
+bool is_chain_type(int32_t type);
 
 #endif  // MOYAN_STORE_STORE_FILE_H_

@@ -1,15 +1,30 @@
 #include "store/store_path.h"
 
+#include "store/platform_file.h"
+
 namespace {
 
-// Position of the extension's dot in the last segment, or npos. A byte of 0x80 or above
-// begins a two-byte character whose second byte may look like '\'.
+// Position of the last separator, or npos.
+size_t last_separator(const std::string& path) {
+  size_t separator = std::string::npos;
+  for (size_t i = 0; i < path.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(path[i]);
+    if (c >= 0x80) {
+      if (kPathsAreGbk) ++i;
+    } else if (c == '\\' || c == '/') {
+      separator = i;
+    }
+  }
+  return separator;
+}
+
+// Position of the extension's dot in the last segment, or npos.
 size_t extension_dot(const std::string& path) {
   size_t dot = std::string::npos;
   for (size_t i = 0; i < path.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(path[i]);
     if (c >= 0x80) {
-      ++i;
+      if (kPathsAreGbk) ++i;
     } else if (c == '\\' || c == '/') {
       dot = std::string::npos;
     } else if (c == '.') {
@@ -35,12 +50,22 @@ std::string companion_file_path(const std::string& store_path) {
   return store_path.substr(0, dot + 1) + "EDT";
 }
 
-std::string fold_ascii_case(const std::string& text) {
-  std::string folded = text;
+std::string store_full_path(const std::string& path) {
+  if (path.empty()) return std::string();
+  return full_path_name(store_file_path(path));
+}
+
+std::string folder_of_path(const std::string& path) {
+  size_t separator = last_separator(path);
+  return separator == std::string::npos ? std::string() : path.substr(0, separator);
+}
+
+std::string fold_path_case(const std::string& path) {
+  std::string folded = path;
   for (size_t i = 0; i < folded.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(folded[i]);
     if (c >= 0x80) {
-      ++i;
+      if (kPathsAreGbk) ++i;
     } else if (c >= 'A' && c <= 'Z') {
       folded[i] = static_cast<char>(c - 'A' + 'a');
     }

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "gbk_to_utf8.h"
+#include "text/gbk_unicode.h"
 #include "record_json.h"
 #include "store_test_support.h"
 

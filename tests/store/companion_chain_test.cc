@@ -39,20 +39,64 @@ std::string data_of(size_t n, char seed) {
 }
 
 TEST_F(CompanionChain, ValueTakesBlocksOfFiveHundredBytes) {
-  open_store(1);
   struct Case {
     size_t length;
     int blocks;
   };
   for (Case c : {Case{1, 1}, Case{500, 1}, Case{501, 2}, Case{1200, 3}, Case{0, 0}}) {
+    open_store(1);
     std::string data = data_of(c.length, 'a');
     ASSERT_TRUE(write(1, data));
     EXPECT_EQ(read(1), data);
     EXPECT_EQ(reference(1), c.blocks == 0 ? 0 : 1) << c.length;
     EXPECT_EQ(companion_word(16), 1 + c.blocks) << c.length;
     EXPECT_EQ(file_size(path("t.EDT")), 512 * (1 + c.blocks)) << c.length;
-    EXPECT_EQ(companion_word(20), 0) << c.length;  // freed tail blocks were cut off
+    EXPECT_EQ(block_word(c.blocks, 2), c.blocks == 0 ? 0 : static_cast<int>(c.length - 500 * (c.blocks - 1)));
+    store_close();
   }
+}
+
+TEST_F(CompanionChain, RewriteKeepsTheFirstBlockAndWritesTheRestWhereNothingReaches) {
+  // The value changes over when its first block is rewritten, pointing at blocks written
+  // before; the old blocks are freed after. Rewrites take turns between two sets of
+  // blocks, so the file stays within twice the value.
+  open_store(1);
+  ASSERT_TRUE(write(1, data_of(1200, 'a')));  // 1 2 3
+  ASSERT_TRUE(write(1, data_of(1200, 'b')));  // 1 4 5; 2 3 freed
+  EXPECT_EQ(reference(1), 1);
+  EXPECT_EQ(block_word(1, 1), 4);
+  EXPECT_EQ(block_word(4, 1), 5);
+  EXPECT_EQ(companion_word(24), 2);  // first free
+  EXPECT_EQ(companion_word(20), 2);
+  EXPECT_EQ(block_word(2, 1), 3);
+  EXPECT_EQ(block_word(3, 2), 0);
+  ASSERT_TRUE(write(1, data_of(1200, 'c')));  // 1 2 3; 4 5 freed, and cut as the last blocks
+  EXPECT_EQ(block_word(1, 1), 2);
+  EXPECT_EQ(companion_word(16), 4);
+  EXPECT_EQ(companion_word(20), 0);
+  EXPECT_EQ(file_size(path("t.EDT")), 4 * 512);
+  for (char seed = 'd'; seed < 'k'; ++seed) {
+    ASSERT_TRUE(write(1, data_of(1200, seed)));
+    EXPECT_LE(companion_word(16), 6);
+  }
+  EXPECT_EQ(read(1), data_of(1200, 'j'));
+}
+
+TEST_F(CompanionChain, GrowingTakesFreeBlocksThenNewOnes) {
+  open_store(2);
+  ASSERT_TRUE(write(1, data_of(1200, 'a')));  // 1 2 3
+  ASSERT_TRUE(write(2, data_of(100, 'b')));   // 4
+  ASSERT_TRUE(write(1, data_of(100, 'c')));   // 1; 2 3 freed
+  ASSERT_TRUE(write(2, data_of(1600, 'd')));  // 4 2 3 5
+  EXPECT_EQ(reference(2), 4);
+  EXPECT_EQ(block_word(4, 1), 2);
+  EXPECT_EQ(block_word(2, 1), 3);
+  EXPECT_EQ(block_word(3, 1), 5);
+  EXPECT_EQ(block_word(5, 0), 3);
+  EXPECT_EQ(companion_word(16), 6);
+  EXPECT_EQ(companion_word(20), 0);
+  EXPECT_EQ(companion_word(24), 0);
+  EXPECT_EQ(read(2), data_of(1600, 'd'));
 }
 
 TEST_F(CompanionChain, ShorterRewriteKeepsFirstBlockAndCutsTheTail) {
@@ -142,6 +186,31 @@ TEST_F(CompanionChain, HostileChainsReadEmptyAndCanBeOverwritten) {
     EXPECT_EQ(read(1), data_of(1100, 'q')) << c.name;
     store_close();
   }
+}
+
+TEST_F(CompanionChain, OnlyFreeingTheLastBlockCutsTheFile) {
+  // Block 3, free, ends the file (as a crash or an older writer may leave it); freeing
+  // block 1 inside the file keeps it.
+  open_store(2, companion_bytes(4, 1, 3) + block(0, 0, 10, 'A') + block(0, 0, 10, 'B') +
+                    block(0, 0, 0));
+  std::string bytes = read_file(path("t.edb"));
+  put32(&bytes, 116 + 72 + 4, 1);
+  put32(&bytes, 116 + 72 + 8 + 4, 2);
+  write_file(path("t.edb"), bytes);
+  ASSERT_TRUE(write(1, ""));
+  EXPECT_EQ(companion_word(16), 4);
+  EXPECT_EQ(file_size(path("t.EDT")), 4 * 512);
+  EXPECT_EQ(companion_word(24), 1);
+  EXPECT_EQ(block_word(1, 1), 3);
+  EXPECT_EQ(block_word(3, 0), 1);
+  EXPECT_EQ(companion_word(20), 2);
+  ASSERT_TRUE(write(2, data_of(1600, 'n')));  // 2, the free 1 and 3, a new block 4
+  EXPECT_EQ(companion_word(20), 0);
+  ASSERT_TRUE(write(2, ""));  // 4 was the last block: every free block at the end goes
+  EXPECT_EQ(companion_word(16), 1);
+  EXPECT_EQ(companion_word(20), 0);
+  EXPECT_EQ(companion_word(24), 0);
+  EXPECT_EQ(file_size(path("t.EDT")), 512);
 }
 
 TEST_F(CompanionChain, BrokenFreeChainIsNotFollowedIntoLiveData) {

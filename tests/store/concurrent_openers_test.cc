@@ -11,13 +11,9 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-extern char** environ;
 #endif
 
+#include "child_process.h"
 #include "store_test_support.h"
 
 namespace {
@@ -25,49 +21,6 @@ namespace {
 constexpr int kRecordsPerProcess = 2000;
 const char kChildPathVariable[] = "MOYAN_STORE_CHILD_PATH";
 const char kChildNameVariable[] = "MOYAN_STORE_CHILD_NAME";
-
-// Starts this test program again as a child that appends its share (see main); returns a
-// handle.
-#ifdef _WIN32
-using Child = HANDLE;
-Child start_child(const std::string& name) {
-  SetEnvironmentVariableA(kChildNameVariable, name.c_str());
-  wchar_t exe[MAX_PATH];
-  GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring command = L"\"" + std::wstring(exe) + L"\"";
-  STARTUPINFOW si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi)) {
-    return nullptr;
-  }
-  CloseHandle(pi.hThread);
-  return pi.hProcess;
-}
-int wait_child(Child child) {
-  WaitForSingleObject(child, INFINITE);
-  DWORD code = 1;
-  GetExitCodeProcess(child, &code);
-  CloseHandle(child);
-  return static_cast<int>(code);
-}
-#else
-using Child = pid_t;
-Child start_child(const std::string& name) {
-  setenv(kChildNameVariable, name.c_str(), 1);
-  char exe[] = "/proc/self/exe";
-  char* argv[] = {exe, nullptr};
-  pid_t pid = 0;
-  if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv, environ) != 0) return -1;
-  return pid;
-}
-int wait_child(Child child) {
-  int status = 0;
-  if (waitpid(child, &status, 0) != child) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-#endif
 
 // The child's work: its share of entries, each titled with its name. Exit status 0 when
 // every append and write succeeded.
@@ -91,8 +44,8 @@ TEST_F(ConcurrentOpeners, TwoProcessesAppendingLoseNothing) {
 #else
   setenv(kChildPathVariable, lib.c_str(), 1);
 #endif
-  Child a = start_child("a");
-  Child b = start_child("b");
+  ChildProcess a = start_child(kChildNameVariable, "a");
+  ChildProcess b = start_child(kChildNameVariable, "b");
   EXPECT_EQ(wait_child(a), 0);
   EXPECT_EQ(wait_child(b), 0);
 
@@ -178,6 +131,58 @@ TEST_F(ConcurrentOpeners, ThreadsAppendingAndScanningAtOnce) {
   EXPECT_EQ(record_count(), kWriters * kPerWriter);
   EXPECT_TRUE(find_title("w0-0"));
   EXPECT_TRUE(find_title("w1-299"));
+}
+
+TEST_F(ConcurrentOpeners, NoOpenerSeesAnEntryBeforeItIsWhole) {
+  // Whole-entry appends, in two threads, against two threads scanning every record: each
+  // record a scan reaches has its title and its whole attachment.
+  std::string lib = new_library();
+  constexpr int kWriters = 2, kPerWriter = 200;
+  std::atomic<bool> done{false};
+  std::atomic<int> failures{0}, half_filled{0};
+  std::vector<std::thread> threads;
+  for (int w = 0; w < kWriters; ++w) {
+    threads.emplace_back([&, w] {
+      if (!store_open(lib)) ++failures;
+      for (int i = 0; i < kPerWriter; ++i) {
+        std::string title = "w" + std::to_string(w) + "-" + std::to_string(i);
+        if (!append_record({{kFieldTitle, title},
+                            {kFieldAttachment, ByteSet(std::string(1300, 'a' + w))},
+                            {kFieldCategory, "c"}})
+                 .is_ok()) {
+          ++failures;
+        }
+      }
+      store_close();
+    });
+  }
+  for (int s = 0; s < 2; ++s) {
+    threads.emplace_back([&] {
+      while (!done.load()) {
+        if (!store_open(lib)) {
+          ++failures;
+          continue;
+        }
+        go_first();
+        find_record([&] {
+          if (read_field(kFieldTitle).text().empty() ||
+              read_field(kFieldAttachment).bytes().size() != 1300 ||
+              read_field(kFieldCategory).text() != "c") {
+            ++half_filled;
+          }
+          return false;
+        });
+        store_close();
+      }
+    });
+  }
+  for (int w = 0; w < kWriters; ++w) threads[static_cast<size_t>(w)].join();
+  done = true;
+  for (size_t t = kWriters; t < threads.size(); ++t) threads[t].join();
+  EXPECT_EQ(failures.load(), 0);
+  EXPECT_EQ(half_filled.load(), 0);
+  ASSERT_TRUE(store_open(lib));
+  EXPECT_EQ(record_count(), kWriters * kPerWriter);
 }
 
 }  // namespace

@@ -15,9 +15,8 @@ class Locks : public StoreTest {
   void SetUp() override {
     StoreTest::SetUp();
     write_file(path("f"), std::string(4096, '\0'));
-    a_ = PlatformFile::open_existing(path("f"));
-    b_ = PlatformFile::open_existing(path("f"));
-    ASSERT_TRUE(a_ && b_);
+    ASSERT_TRUE(open_existing_file(path("f"), FileAccess::kReadWrite, &a_).is_ok());
+    ASSERT_TRUE(open_existing_file(path("f"), FileAccess::kReadWrite, &b_).is_ok());
   }
   std::unique_ptr<PlatformFile> a_, b_;
 };
@@ -69,7 +68,8 @@ TEST_F(Locks, WriteWaitsForAnotherOpenersLock) {
   std::string lib = new_library();
   ASSERT_TRUE(store_open(lib));
   append_titled("t", 1, 1);
-  std::unique_ptr<PlatformFile> other = PlatformFile::open_existing(lib);
+  std::unique_ptr<PlatformFile> other;
+  ASSERT_TRUE(open_existing_file(lib, FileAccess::kReadWrite, &other).is_ok());
   const int64_t record = 116 + 72 * 7;
   ASSERT_TRUE(other->try_lock(record, 1));
   std::thread release([&] {

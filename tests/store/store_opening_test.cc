@@ -61,21 +61,17 @@ const Refusal kRefusals[] = {
        return store_file_bytes({{"a", 10, 4, 0}}, 20);
      },
      "field width"},
-    {"byte set without companion",
-     [] {
-       return store_file_bytes({{"a", 11, 4, 0}}, 8);
-     },
-     "companion file missing"},
 };
 
 TEST_F(StoreOpening, RefusesMalformedFiles) {
   for (const Refusal& r : kRefusals) {
     std::string file = path("t.edb");
     write_file(file, r.make());
-    std::string failed;
-    EXPECT_EQ(StoreFile::open(file, &failed), nullptr) << r.name;
-    EXPECT_EQ(failed, r.failed_check) << r.name;
-    EXPECT_FALSE(store_open(file)) << r.name;
+    std::unique_ptr<StoreFile> store;
+    Status status = StoreFile::open(file, FileAccess::kReadWrite, &store);
+    EXPECT_EQ(status.code(), Status::Code::kCorrupt) << r.name;
+    EXPECT_EQ(status.what(), r.failed_check) << r.name;
+    EXPECT_EQ(store_open_status(file).what(), r.failed_check) << r.name;
   }
 }
 
@@ -114,9 +110,10 @@ TEST_F(StoreOpening, RefusesMalformedCompanions) {
   write_file(path("t.edb"), store_file_bytes({{"a", 11, 4, 0}}, 8));
   for (const CompanionRefusal& c : cases) {
     write_file(path("t.EDT"), c.bytes);
-    std::string failed;
-    EXPECT_EQ(StoreFile::open(path("t.edb"), &failed), nullptr) << c.name;
-    EXPECT_EQ(failed, c.failed_check) << c.name;
+    std::unique_ptr<StoreFile> store;
+    Status status = StoreFile::open(path("t.edb"), FileAccess::kReadWrite, &store);
+    EXPECT_EQ(status.code(), Status::Code::kCorrupt) << c.name;
+    EXPECT_EQ(status.what(), c.failed_check) << c.name;
   }
 }
 

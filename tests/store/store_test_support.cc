@@ -6,6 +6,9 @@
 #include <sstream>
 
 #include "store/empty_library.h"
+#include "store/store_audit.h"
+#include "store/store_file.h"
+#include "store/store_path.h"
 
 namespace fs = std::filesystem;
 
@@ -27,8 +30,8 @@ void StoreTest::TearDown() {
 }
 
 std::string StoreTest::new_library(const std::string& name) {
-  std::string error;
-  EXPECT_TRUE(create_empty_library(path(name), &error)) << error;
+  Status created = create_empty_library(path(name));
+  EXPECT_TRUE(created.is_ok()) << created.text();
   return path(name);
 }
 
@@ -101,4 +104,38 @@ void append_titled(const std::string& prefix, int first, int n) {
 bool find_title(const std::string& title) {
   go_first();
   return find_record([&] { return read_field(kFieldTitle).text() == title; });
+}
+
+std::vector<std::string> unsound_findings(const std::string& lib) {
+  std::unique_ptr<StoreFile> store;
+  Status status = StoreFile::open(lib, FileAccess::kReadOnly, &store);
+  StoreAudit audit;
+  if (status) status = audit_store(store.get(), &audit);
+  if (!status) return {"doesn't open: " + status.text()};
+  std::vector<std::string> found;
+  for (const AuditFinding& finding : audit.findings) {
+    if (finding.kind != AuditFinding::Kind::kLeaked &&
+        finding.kind != AuditFinding::Kind::kFreeCount) {
+      found.push_back(finding.text);
+    }
+  }
+  return found;
+}
+
+std::string companion_of(const std::string& lib) {
+  return companion_file_path(lib);
+}
+
+void copy_library(const std::string& from, const std::string& to) {
+  write_file(to, read_file(from));
+  write_file(companion_of(to), read_file(companion_of(from)));
+}
+
+bool file_unlocked(const std::string& path) {
+  std::unique_ptr<PlatformFile> file;
+  if (!system_files().open_existing(path, FileAccess::kReadWrite, &file).is_ok()) return false;
+  const int64_t kWholeFile = 0x80000000LL;
+  if (!file->try_lock(0, kWholeFile)) return false;
+  file->unlock(0, kWholeFile);
+  return true;
 }

@@ -40,6 +40,18 @@ std::string store_file_bytes(const std::vector<TestField>& fields, int32_t recor
 std::string companion_bytes(int32_t block_count = 1, int32_t free_count = 0,
                             int32_t first_free = 0);
 
+// What a walk of the library's chains finds that matters for soundness: a block in two
+// values or in a value and on the free chain, a chain that loops or leaves the file, a
+// library that doesn't open. (Lost blocks, a crash's wasted space, are allowed.) Opens the
+// library for reading only and changes nothing.
+std::vector<std::string> unsound_findings(const std::string& lib);
+// Copies a library (store file and companion) under another name, replacing it.
+void copy_library(const std::string& from, const std::string& to);
+std::string companion_of(const std::string& lib);
+// Tries to lock every byte of a file from an opener of its own: false when any lock of
+// another opener is left on it.
+bool file_unlocked(const std::string& path);
+
 // Appends records titled prefix + number, from first up to first + n - 1.
 void append_titled(const std::string& prefix, int first, int n);
 // Finds the record whose title equals title, from the first record.

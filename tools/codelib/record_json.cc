@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "gbk_to_utf8.h"
+#include "text/gbk_unicode.h"
 
 namespace {
 

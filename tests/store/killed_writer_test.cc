@@ -1,0 +1,85 @@
+// A writer killed at every write call of a chain rewrite, a grow, a shrink, a clear, a
+// text write and the two ways of appending an entry: the library as the dead process
+// left it opens sound (no block in two values, or in a value and on the free chain), each
+// record holds its old or its new value, and it goes on taking writes.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "chain_scenarios.h"
+#include "child_process.h"
+#include "faulty_files.h"
+#include "store_test_support.h"
+
+namespace {
+
+using ::testing::IsEmpty;
+
+// "scenario index:write call:library path", for a child that dies at that write call.
+const char kChildVariable[] = "MOYAN_STORE_KILLED_WRITER";
+
+int run_child(const std::string& spec) {
+  size_t first = spec.find(':'), second = spec.find(':', first + 1);
+  const size_t scenario = std::stoul(spec.substr(0, first));
+  const int call = std::stoi(spec.substr(first + 1, second - first - 1));
+  const std::string lib = spec.substr(second + 1);
+  FaultyFiles files;
+  if (!store_open(lib)) return 2;
+  files.fail_at(call, FaultyFiles::Fault::kDie);
+  const bool ran = chain_scenarios()[scenario].run();
+  store_close();
+  return ran ? 0 : 3;
+}
+
+class KilledWriter : public StoreTest {};
+
+TEST_F(KilledWriter, LibraryOpensSoundAfterDeathAtEveryWrite) {
+  const std::string start = new_library("start.edb");
+  make_scenario_library(start);
+  ASSERT_THAT(unsound_findings(start), IsEmpty());
+  const std::string lib = path("t.edb");
+  const std::vector<ChainScenario> scenarios = chain_scenarios();
+  for (size_t s = 0; s < scenarios.size(); ++s) {
+    const ChainScenario& scenario = scenarios[s];
+    for (int call = 1;; ++call) {
+      ASSERT_LT(call, 40) << scenario.name << " never ends";
+      const std::string where =
+          std::string(scenario.name) + ", killed at write " + std::to_string(call);
+      copy_library(start, lib);
+      const int status = wait_child(
+          start_child(kChildVariable, std::to_string(s) + ":" + std::to_string(call) + ":" + lib));
+      if (status == 0) {
+        // The operation ran whole before write `call` came.
+        ASSERT_TRUE(store_open(lib)) << where;
+        EXPECT_THAT(old_or_new(scenario), IsEmpty()) << where;
+        store_close();
+        break;
+      }
+      ASSERT_EQ(status, FaultyFiles::kDiedStatus) << where;
+      // As the dead writer left it, before any repair of opening.
+      EXPECT_THAT(unsound_findings(lib), IsEmpty()) << where;
+      ASSERT_TRUE(store_open(lib)) << where;
+      EXPECT_THAT(old_or_new(scenario), IsEmpty()) << where;
+      EXPECT_TRUE(append_record({{kFieldTitle, "after"},
+                                 {kFieldAttachment, ByteSet(std::string(900, 'z'))}})
+                      .is_ok())
+          << where;
+      EXPECT_TRUE(go_to_record(1) && write_field(kFieldAttachment, ByteSet(std::string(800, 'y'))))
+          << where;
+      store_close();
+      EXPECT_THAT(unsound_findings(lib), IsEmpty()) << where;
+    }
+  }
+}
+
+}  // namespace
+
+// A child started by the test dies at its write call; otherwise this is an ordinary test
+// program.
+int main(int argc, char** argv) {
+  if (const char* spec = std::getenv(kChildVariable)) return run_child(spec);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,138 @@
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "codelib.h"
+#include "record_json.h"
+#include "store/empty_library.h"
+#include "store/little_endian.h"
+#include "store/store_audit.h"
+#include "store/store_file.h"
+#include "store/store_path.h"
+#include "text/gbk_unicode.h"
+
+namespace {
+
+constexpr int64_t kDumpChunkBytes = 1 << 20;
+
+struct Streams {
+  std::FILE* out;
+  std::FILE* err;
+};
+
+void print(std::FILE* to, const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), to);
+  std::fputc('\n', to);
+}
+
+// One line on the error stream that names the file and the cause; status 1.
+int refuse(const Streams& s, const std::string& path, const Status& status,
+           const std::string& doing = std::string()) {
+  std::string text = status.text();
+  if (text.find(path) == std::string::npos || !doing.empty()) text = path + ": " + text;
+  print(s.err, "codelib: " + doing + platform_text_to_utf8(text));
+  return 1;
+}
+
+// Opens a library as store_open finds it (the same path rules), for reading only or to
+// repair it; *full is the store file's full path.
+Status open_library(const std::string& path, FileAccess access, std::unique_ptr<StoreFile>* store,
+                    std::string* full) {
+  *full = store_full_path(path);
+  if (full->empty()) {
+    *full = path;
+    return Status::invalid("no full path for this name");
+  }
+  return StoreFile::open(*full, access, store);
+}
+
+int create(const Streams& s, const std::string& path) {
+  Status created = create_empty_library(path);
+  if (!created) return refuse(s, store_file_path(path), created, "can't create ");
+  return 0;
+}
+
+int check(const Streams& s, const std::string& path) {
+  std::unique_ptr<StoreFile> store;
+  std::string full;
+  Status status = open_library(path, FileAccess::kReadOnly, &store, &full);
+  StoreAudit audit;
+  if (status) status = audit_store(store.get(), &audit);
+  CompanionHeader companion = {};
+  if (status && store->companion()) status = store->companion()->read_header(&companion);
+  if (!status) return refuse(s, full, status);
+  print(s.out, "records=" + std::to_string(audit.records) +
+                   " fields=" + std::to_string(store->fields().size()) +
+                   " record_size=" + std::to_string(store->record_size()) +
+                   " blocks=" + std::to_string(companion.block_count) +
+                   " free_blocks=" + std::to_string(companion.free_count));
+  for (const std::string& repair : store->repairs()) print(s.out, "repair due: " + repair);
+  for (const AuditFinding& finding : audit.findings) {
+    print(s.out, "broken: " + gbk_to_utf8(finding.text));
+  }
+  return audit.sound() ? 0 : 1;
+}
+
+int repair(const Streams& s, const std::string& path) {
+  std::unique_ptr<StoreFile> store;
+  std::string full;
+  Status status = open_library(path, FileAccess::kReadWrite, &store, &full);
+  if (!status) return refuse(s, full, status);
+  for (const std::string& made : store->repairs()) print(s.out, "repaired: " + made);
+  if (store->repairs().empty()) print(s.out, "nothing to repair");
+  return 0;
+}
+
+int dump(const Streams& s, const std::string& path) {
+  std::unique_ptr<StoreFile> store;
+  std::string full;
+  Status status = open_library(path, FileAccess::kReadOnly, &store, &full);
+  if (!status) return refuse(s, full, status);
+  const int64_t count = store->opened_record_count();
+  std::vector<std::string> names;
+  for (const FieldInfo& field : store->fields()) names.push_back(json_text(field.name));
+  const int64_t size = store->record_size();
+  const int64_t chunk = std::max<int64_t>(1, kDumpChunkBytes / size);
+  std::vector<char> buffer;
+  for (int64_t first = 0; first < count; first += chunk) {
+    int64_t n = std::min<int64_t>(chunk, count - first);
+    buffer.resize(static_cast<size_t>(n * size));
+    status = store->read_records(first, n, buffer.data());
+    if (!status) return refuse(s, full, status);
+    for (int64_t i = 0; i < n; ++i) {
+      const char* record = buffer.data() + i * size;
+      char id[4] = {0, 0, 0, 0};
+      std::memcpy(id, record, static_cast<size_t>(std::min<int64_t>(4, size)));
+      std::string line = "{\"id\": " + std::to_string(get_i32(id));
+      for (size_t f = 0; f < names.size(); ++f) {
+        // A value that can't be read shows as the program would read it: empty.
+        FieldValue value;
+        (void)store->field_from_record(first + i, store->fields()[f], record, &value);
+        line += ", " + names[f] + ": " + json_value(value);
+      }
+      line += "}";
+      print(s.out, line);
+    }
+  }
+  return std::fflush(s.out) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int run_codelib(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+  const Streams s{out, err};
+  if (args.size() != 2) {
+    print(err, "usage: codelib create|check|dump|repair PATH");
+    return 2;
+  }
+  const std::string& command = args[0];
+  const std::string& path = args[1];
+  if (command == "create") return create(s, path);
+  if (command == "check") return check(s, path);
+  if (command == "dump") return dump(s, path);
+  if (command == "repair") return repair(s, path);
+  print(err, "codelib: unknown command " + platform_text_to_utf8(command));
+  return 2;
+}
