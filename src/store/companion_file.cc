@@ -176,13 +176,14 @@ Status CompanionFile::check_and_repair(int32_t store_version, FileAccess access,
   return Status::ok();
 }
 
-Status CompanionFile::read_header(CompanionHeader* header) {
+Status CompanionFile::read_header(CompanionHeader* header, bool as_repaired) {
   ByteLock lock(&locks_, 0);
   if (!lock.held()) return Status::locked(path_);
   char bytes[kCompanionHeaderSize];
   Status read = file_->read_at(0, bytes, sizeof bytes);
   if (!read) return read;
   decode_companion_header(bytes, header);
+  if (!as_repaired) return Status::ok();
   int32_t limit = 0;
   Status limited = block_limit(&limit);
   if (!limited) return limited;

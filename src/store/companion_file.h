@@ -43,9 +43,9 @@ class CompanionFile {
   Status write_chain(int32_t old_first, std::string_view data,
                      const std::function<Status(int32_t)>& set_reference);
 
-  // The header as it stands (read under the header lock); block count and free count as
-  // opening would repair them.
-  Status read_header(CompanionHeader* header);
+  // The header (read under the header lock), with its block count, free count and first
+  // free block as opening would repair them, or as they stand in the file.
+  Status read_header(CompanionHeader* header, bool as_repaired = true);
   // One block's links and length, for walking chains without their data.
   Status read_block_header(int32_t block, BlockHeader* header);
   // Blocks the file holds, within the header's count.

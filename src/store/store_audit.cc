@@ -103,11 +103,15 @@ Status audit_store(StoreFile* store, StoreAudit* audit) {
   CompanionFile* companion = store->companion();
   if (companion == nullptr) return Status::ok();
 
+  // The header as it stands: a free chain that starts past the end is a finding even
+  // where opening would drop it.
   CompanionHeader header;
-  status = companion->read_header(&header);
+  int32_t blocks = 0;
+  status = companion->read_header(&header, false);
+  if (status) status = companion->block_limit(&blocks);
   if (!status) return status;
-  audit->blocks = header.block_count;
-  ChainWalker walker(store, header.block_count, audit);
+  audit->blocks = blocks;
+  ChainWalker walker(store, blocks, audit);
 
   // References are read a chunk of records at a time, or one by one where a record is
   // larger than a chunk (the buffer never grows past a chunk).
