@@ -154,4 +154,51 @@ TEST_F(StoreOpening, CompanionBlockCountRepairedToTheFile) {
   EXPECT_EQ(get32(read_file(path("t.EDT")), 16), 3);
 }
 
+TEST_F(StoreOpening, CutCompanionOpensAgainEveryTime) {
+  // A companion cut short (a crash, a copy that stopped) once opened with a block count
+  // lowered but a free chain beyond it, and was refused from then on.
+  struct Case {
+    const char* name;
+    std::string header;
+    int32_t blocks, free_count, first_free;
+  };
+  const Case cases[] = {
+      {"free chain starts past the cut", companion_bytes(9, 3, 6), 3, 0, 0},
+      {"free count too large for the cut", companion_bytes(9, 5, 1), 3, 2, 1},
+      {"free chain inside the cut", companion_bytes(9, 1, 2), 3, 1, 2},
+  };
+  write_file(path("t.edb"), store_file_bytes({{"a", 11, 4, 0}}, 8));
+  for (const Case& c : cases) {
+    write_file(path("t.EDT"), c.header + std::string(512 * 2 + 100, '\0'));
+    for (int opening = 1; opening <= 3; ++opening) {
+      Status opened = store_open_status(path("t.edb"));
+      ASSERT_TRUE(opened.is_ok()) << c.name << ", opening " << opening << ": " << opened.text();
+      store_close();
+    }
+    const std::string companion = read_file(path("t.EDT"));
+    EXPECT_EQ(get32(companion, 16), c.blocks) << c.name;
+    EXPECT_EQ(get32(companion, 20), c.free_count) << c.name;
+    EXPECT_EQ(get32(companion, 24), c.first_free) << c.name;
+  }
+}
+
+TEST_F(StoreOpening, ReadingOnlyListsTheRepairsAndChangesNothing) {
+  std::string bytes = store_file_bytes(kTwoTexts, 20, 3, 4) + std::string(2 * 20 + 7, '\0');
+  write_file(path("t.edb"), bytes);
+  std::unique_ptr<StoreFile> store;
+  ASSERT_TRUE(StoreFile::open(path("t.edb"), FileAccess::kReadOnly, &store).is_ok());
+  EXPECT_EQ(store->opened_record_count(), 2);
+  EXPECT_EQ(store->repairs(), (std::vector<std::string>{
+                                  "record count 3 -> 2 (the file holds 2 whole records)",
+                                  "file cut to " + std::to_string(bytes.size() - 7) +
+                                      " bytes (7 bytes after the last record)"}));
+  store.reset();
+  EXPECT_EQ(read_file(path("t.edb")), bytes);
+  ASSERT_TRUE(StoreFile::open(path("t.edb"), FileAccess::kReadWrite, &store).is_ok());
+  EXPECT_EQ(store->repairs().size(), 2u);
+  store.reset();
+  EXPECT_EQ(file_size(path("t.edb")), static_cast<int64_t>(bytes.size() - 7));
+  EXPECT_EQ(get32(read_file(path("t.edb")), 16), 2);
+}
+
 }  // namespace
