@@ -141,7 +141,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (sound) {
     if (!StoreFile::open(store_path, FileAccess::kReadOnly, &file)) abort();
     if (!audit_store(file.get(), &audit) || !no_sharing(audit)) {
-      for (auto& f : audit.findings) fprintf(stderr, "FINDING %s\n", f.text.c_str());
+      for (const AuditFinding& finding : audit.findings) {
+        std::fprintf(stderr, "unsound after writes: %s\n", finding.text.c_str());
+      }
       abort();
     }
   }

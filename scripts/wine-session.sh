@@ -11,8 +11,12 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 # No Mono or Gecko install prompts, no menu entries, no browser started by ShellExecute.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=;winebrowser.exe=d"
-# ANSI and OEM code page 936; LANG alone does not choose it.
+# ANSI and OEM code page 936; LANG alone does not choose it. The glibc locale must exist
+# (scripts/setup.sh generates it), or Wine hands Chinese arguments on as other bytes.
 export LC_ALL=zh_CN.UTF-8
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN\.utf-\?8'; then
+  echo "wine-session: the zh_CN.UTF-8 locale is missing: run scripts/setup.sh" >&2
+fi
 # Debian's /usr/bin/wine prefers the 32-bit loader, which this kernel cannot run.
 export WINE=/usr/lib/wine/wine64
 export WINESERVER=/usr/lib/wine/wineserver

@@ -14,6 +14,7 @@
 #include "faulty_files.h"
 #include "record_json.h"
 #include "store/empty_library.h"
+#include "store/platform_file.h"
 #include "store_test_support.h"
 #include "text/gbk_unicode.h"
 
@@ -130,14 +131,16 @@ TEST_F(Codelib, RefusalsNameTheFileAndTheCause) {
     std::string file;
     std::string message_start;
   };
+  // Files are named by their full paths, as the system writes them.
+  auto full = [&](const char* name) { return full_path_name(path(name)); };
   const Case cases[] = {
-      {"check", path("bad.edb"), "codelib: " + path("bad.edb") + ": refused: bad tag"},
-      {"dump", path("bad.edb"), "codelib: " + path("bad.edb") + ": refused: bad tag"},
-      {"repair", path("bad.edb"), "codelib: " + path("bad.edb") + ": refused: bad tag"},
-      {"check", path("missing.edb"), "codelib: " + path("missing.edb") + " not found ("},
+      {"check", path("bad.edb"), "codelib: " + full("bad.edb") + ": refused: bad tag"},
+      {"dump", path("bad.edb"), "codelib: " + full("bad.edb") + ": refused: bad tag"},
+      {"repair", path("bad.edb"), "codelib: " + full("bad.edb") + ": refused: bad tag"},
+      {"check", path("missing.edb"), "codelib: " + full("missing.edb") + " not found ("},
       // The companion that was looked for is named.
       {"check", path("alone.edb"),
-       "codelib: " + path("alone.edb") + ": " + path("alone.EDT") + " not found ("},
+       "codelib: " + full("alone.edb") + ": " + full("alone.EDT") + " not found ("},
       {"create", path("no/such/folder.edb"),
        "codelib: can't create " + path("no/such/folder.edb") + ": folder " +
            path("no/such") + " not found ("},
@@ -175,7 +178,7 @@ TEST_F(Codelib, ReadOnlyLibraryIsInspectedAndRepairSaysWhyNot) {
   EXPECT_EQ(run("dump", lib).status, 0);
   Output repair = run("repair", lib);
   EXPECT_EQ(repair.status, 1);
-  EXPECT_EQ(repair.err, "codelib: can't open " + lib + ": Permission denied\n");
+  EXPECT_EQ(repair.err, "codelib: can't open " + full_path_name(lib) + ": Permission denied\n");
 }
 
 const char* const kGbkTitles[] = {

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# codelib_chinese_arguments.sh CODELIB.EXE: the Windows codelib under Wine, with Chinese
+# paths on its command line as a shell hands them over (run inside scripts/wine-session.sh,
+# which chooses the locale and code page 936).
+set -euo pipefail
+codelib=$1
+wine=${WINE:-/usr/lib/wine/wine64}
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+folder="$dir/目录"
+mkdir "$folder"
+status=0
+fail() { echo "FAIL: $*"; status=1; }
+
+"$wine" "$codelib" create "$folder/库.edb" || fail "create 库.edb"
+[ -f "$folder/库.edb" ] && [ -f "$folder/库.EDT" ] || fail "库.edb and 库.EDT not made: $(ls "$folder")"
+"$wine" "$codelib" create "$folder/仓" || fail "create 仓"
+[ -f "$folder/仓.EDB" ] && [ -f "$folder/仓.EDT" ] || fail "仓.EDB and 仓.EDT not made: $(ls "$folder")"
+
+expected="records=0 fields=7 record_size=604 blocks=1 free_blocks=0"
+for name in 库.edb 仓; do
+  got=$("$wine" "$codelib" check "$folder/$name") || fail "check $name"
+  [ "$got" = "$expected" ] || fail "check $name printed: $got"
+done
+
+if got=$("$wine" "$codelib" dump "$folder/无.edb" 2>&1); then fail "dump of a missing 无.edb succeeded"; fi
+case "$got" in
+  *目录*无.edb*) ;;
+  *) fail "the refusal doesn't name 目录/无.edb: $got" ;;
+esac
+
+[ $status = 0 ] && echo "codelib.exe takes Chinese paths from the command line"
+exit $status
