@@ -155,8 +155,8 @@ Status CompanionFile::check_and_repair(int32_t store_version, FileAccess access,
   if (file_blocks < h.block_count) {
     repaired.block_count = static_cast<int32_t>(std::max<int64_t>(1, file_blocks));
     repairs->push_back("companion block count " + number(h.block_count) + " -> " +
-                       number(repaired.block_count) + " (the file holds " +
-                       number(file_blocks) + " blocks)");
+                       number(repaired.block_count) + " (the file holds " + number(file_blocks) +
+                       " blocks)");
     if (repaired.first_free >= repaired.block_count) {
       repairs->push_back("companion free chain dropped (its first block " +
                          number(repaired.first_free) + " lies past the end)");
@@ -383,10 +383,9 @@ Status CompanionFile::write_chain_locked(int32_t old_first, std::string_view dat
     put_i32(head, old_chain.back());
   }
   h.first_free = old_chain[reused];
-  h.free_count = static_cast<int32_t>(
-      std::min<int64_t>(static_cast<int64_t>(h.free_count) +
-                            static_cast<int64_t>(old_chain.size() - reused),
-                        h.block_count - 1));
+  h.free_count = static_cast<int32_t>(std::min<int64_t>(
+      static_cast<int64_t>(h.free_count) + static_cast<int64_t>(old_chain.size() - reused),
+      h.block_count - 1));
 
   // Free blocks at the end of the file are given back: unlinked, dropped, then the header,
   // then the file cut (a header never names blocks the file no longer holds). Only a block

@@ -82,8 +82,8 @@ class Win32File final : public PlatformFile {
 
   bool try_lock(int64_t offset, int64_t length) override {
     uint64_t o = static_cast<uint64_t>(offset), n = static_cast<uint64_t>(length);
-    return LockFile(h(), static_cast<DWORD>(o), static_cast<DWORD>(o >> 32),
-                    static_cast<DWORD>(n), static_cast<DWORD>(n >> 32)) != 0;
+    return LockFile(h(), static_cast<DWORD>(o), static_cast<DWORD>(o >> 32), static_cast<DWORD>(n),
+                    static_cast<DWORD>(n >> 32)) != 0;
   }
 
   void unlock(int64_t offset, int64_t length) override {
@@ -132,9 +132,8 @@ class Win32Files final : public FileOpener {
       SetLastError(ERROR_INVALID_NAME);
       return win32::OwnedHandle();
     }
-    return win32::OwnedHandle(CreateFileW(wide.c_str(), rights,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                          disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return win32::OwnedHandle(CreateFileW(wide.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
   }
 };
 

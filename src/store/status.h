@@ -28,9 +28,7 @@ class [[nodiscard]] Status {
   }
   static Status exists(std::string what) { return Status(Code::kExists, std::move(what), {}); }
   static Status locked(std::string what) { return Status(Code::kLocked, std::move(what), {}); }
-  static Status corrupt(std::string check) {
-    return Status(Code::kCorrupt, std::move(check), {});
-  }
+  static Status corrupt(std::string check) { return Status(Code::kCorrupt, std::move(check), {}); }
   static Status io_error(std::string what, std::string cause) {
     return Status(Code::kIoError, std::move(what), std::move(cause));
   }

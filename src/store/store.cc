@@ -141,7 +141,8 @@ Status append_record(const std::vector<FieldAssignment>& fields) {
     const bool suits = bytes ? field->type == kTypeBytes
                              : field->type == kTypeText || field->type == kTypeLongText;
     if (!suits) {
-      return Status::invalid("field " + field->name + (bytes ? " takes no byte set" : " takes no text"));
+      return Status::invalid("field " + field->name +
+                             (bytes ? " takes no byte set" : " takes no text"));
     }
     writes.push_back({field, bytes ? assignment.value.bytes().view()
                                    : std::string_view(assignment.value.text())});
@@ -190,14 +191,13 @@ FieldValue read_field(const std::string& name) {
   if (store == nullptr) return FieldValue();
   const FieldInfo* field = store->file->find_field(name);
   if (field == nullptr) return FieldValue();
-  // A failed read gives the empty value of the field's type.
-  FieldValue value;
   if (!store->scans.empty() && store->scans.back()->index == store->cursor) {
     const ScanFrame* frame = store->scans.back();
-    (void)store->file->field_from_record(frame->index, *field, frame->record, &value);
-  } else {
-    (void)store->file->read_field(store->cursor, *field, &value);
+    return store->file->field_from_record(frame->index, *field, frame->record);
   }
+  // A failed read gives the empty value of the field's type.
+  FieldValue value;
+  (void)store->file->read_field(store->cursor, *field, &value);
   return value;
 }
 

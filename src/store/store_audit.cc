@@ -36,8 +36,8 @@ class ChainWalker {
         audit_->findings.push_back({kind, owner_name(owner) + ": " + what});
       };
       if (b < 1 || b >= blocks) {
-        report(AuditFinding::Kind::kPastEnd, "block " + number(b) + " lies past the end (" +
-                                                 number(blocks) + " blocks)");
+        report(AuditFinding::Kind::kPastEnd,
+               "block " + number(b) + " lies past the end (" + number(blocks) + " blocks)");
         break;
       }
       if (owners_[b] == owner) {
@@ -54,9 +54,9 @@ class ChainWalker {
       if (!read) return read;
       bool bad = free ? h.length != 0 : h.length < 1 || h.length > kBlockDataSize;
       if (bad) {
-        report(AuditFinding::Kind::kBadBlock,
-               "block " + number(b) + (free ? " is in use" : " is free or malformed") +
-                   " (length " + number(h.length) + ")");
+        report(AuditFinding::Kind::kBadBlock, "block " + number(b) +
+                                                  (free ? " is in use" : " is free or malformed") +
+                                                  " (length " + number(h.length) + ")");
         break;
       }
       owners_[b] = owner;
@@ -146,10 +146,10 @@ Status audit_store(StoreFile* store, StoreAudit* audit) {
   status = walker.walk(header.first_free, kFreeChain, true);
   if (!status) return status;
   if (header.free_count != audit->free_chain_blocks) {
-    audit->findings.push_back({AuditFinding::Kind::kFreeCount,
-                               "the header's free count is " + number(header.free_count) +
-                                   ", the free chain holds " +
-                                   number(audit->free_chain_blocks) + " blocks"});
+    audit->findings.push_back(
+        {AuditFinding::Kind::kFreeCount, "the header's free count is " + number(header.free_count) +
+                                             ", the free chain holds " +
+                                             number(audit->free_chain_blocks) + " blocks"});
   }
   walker.count_leaks();
   return Status::ok();

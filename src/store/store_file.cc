@@ -187,8 +187,8 @@ Status StoreFile::check_and_repair() {
   opened_count_ = count;
 
   if (has_chain) {
-    status = CompanionFile::open(companion_file_path(path_), version_, access_, &repairs_,
-                                 &companion_);
+    status =
+        CompanionFile::open(companion_file_path(path_), version_, access_, &repairs_, &companion_);
     if (!status) return status;
   }
   return Status::ok();
@@ -384,13 +384,14 @@ Status StoreFile::read_reference(int64_t index, const FieldInfo& field, int32_t*
   return read;
 }
 
-Status StoreFile::field_from_record(int64_t index, const FieldInfo& field, const char* record,
-                                    FieldValue* value) {
-  *value = empty_field_value(field.type);
-  if (!field.inside_record) return Status::corrupt("field outside the record");
-  if (is_chain_type(field.type)) return read_chain_value(index, field, value);
-  *value = decode_field_bytes(field.type, record + field.offset, field.byte_count);
-  return Status::ok();
+FieldValue StoreFile::field_from_record(int64_t index, const FieldInfo& field, const char* record) {
+  if (!field.inside_record) return empty_field_value(field.type);
+  if (!is_chain_type(field.type)) {
+    return decode_field_bytes(field.type, record + field.offset, field.byte_count);
+  }
+  FieldValue value = empty_field_value(field.type);
+  (void)read_chain_value(index, field, &value);
+  return value;
 }
 
 Status StoreFile::read_chain_value(int64_t index, const FieldInfo& field, FieldValue* value) {
@@ -449,8 +450,7 @@ Status StoreFile::write_bytes(int64_t index, const FieldInfo& field, std::string
   return write_chain_value(index, field, bytes);
 }
 
-Status StoreFile::write_chain_value(int64_t index, const FieldInfo& field,
-                                    std::string_view data) {
+Status StoreFile::write_chain_value(int64_t index, const FieldInfo& field, std::string_view data) {
   if (!companion_) return Status::corrupt("companion file missing");
   if (!field.inside_record) return Status::corrupt("field outside the record");
   if (index < 0) return missing_record(index);

@@ -66,10 +66,11 @@ class StoreFile {
   Status read_reference(int64_t index, const FieldInfo& field, int32_t* reference);
   // A field of record index, read from the file under the record's lock.
   Status read_field(int64_t index, const FieldInfo& field, FieldValue* value);
-  // A field taken from a record already in memory. Chain values are read under the
-  // record's lock, following the reference that the file holds now.
-  Status field_from_record(int64_t index, const FieldInfo& field, const char* record,
-                           FieldValue* value);
+  // A field taken from a record already in memory; the empty value of its type when it
+  // can't be read. Chain values are read under the record's lock, following the reference
+  // that the file holds now. (A scan calls this for every record it visits: it returns
+  // the value itself.)
+  FieldValue field_from_record(int64_t index, const FieldInfo& field, const char* record);
   Status write_text(int64_t index, const FieldInfo& field, std::string_view text);
   Status write_bytes(int64_t index, const FieldInfo& field, std::string_view bytes);
   // Records the file holds whole, whatever the header says.

@@ -124,7 +124,8 @@ TEST_F(AppendRecord, RefusedBeforeAnythingIsWritten) {
   const Case cases[] = {
       {"unknown field", {{kFieldTitle, "t"}, {"nope", "x"}}, Status::Code::kNotFound},
       {"byte set for a text", {{kFieldTitle, ByteSet("t", 1)}}, Status::Code::kInvalid},
-      {"text for a byte set", {{kFieldTitle, "t"}, {kFieldAttachment, "x"}},
+      {"text for a byte set",
+       {{kFieldTitle, "t"}, {kFieldAttachment, "x"}},
        Status::Code::kInvalid},
   };
   const std::string lib = new_library();
@@ -143,11 +144,11 @@ TEST_F(AppendRecord, RefusedBeforeAnythingIsWritten) {
 }
 
 TEST_F(AppendRecord, StoredTextIsWhatReadingGivesBack) {
-  write_file(path("m.edb"), store_file_bytes({{"fixed", 10, 4, 10},
-                                              {"long", 12, 14, 0},
-                                              {"data", 11, 18, 0},
-                                              {"count", 3, 22, 0}},
-                                             26));
+  write_file(
+      path("m.edb"),
+      store_file_bytes(
+          {{"fixed", 10, 4, 10}, {"long", 12, 14, 0}, {"data", 11, 18, 0}, {"count", 3, 22, 0}},
+          26));
   write_file(path("m.EDT"), companion_bytes());
   ASSERT_TRUE(store_open(path("m.edb")));
   ASSERT_TRUE(append_blank_record());

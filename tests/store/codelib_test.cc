@@ -142,8 +142,8 @@ TEST_F(Codelib, RefusalsNameTheFileAndTheCause) {
       {"check", path("alone.edb"),
        "codelib: " + full("alone.edb") + ": " + full("alone.EDT") + " not found ("},
       {"create", path("no/such/folder.edb"),
-       "codelib: can't create " + path("no/such/folder.edb") + ": folder " +
-           path("no/such") + " not found ("},
+       "codelib: can't create " + path("no/such/folder.edb") + ": folder " + path("no/such") +
+           " not found ("},
   };
   for (const Case& c : cases) {
     Output o = run(c.command, c.file);
@@ -182,8 +182,19 @@ TEST_F(Codelib, ReadOnlyLibraryIsInspectedAndRepairSaysWhyNot) {
 }
 
 const char* const kGbkTitles[] = {
-    "\xB1\xEA\xCC\xE2", "\xA2\xE3", "\xA6\xD9", "\xA8\xBF",   "\xFE\x50",   "\xAA\xA1",
-    "\xA1\x40",         "\xD7\xFA", "a\xA1\xA1" "b", "\x80x", "\xB1\x7F", "\xFF\xB1",
+    "\xB1\xEA\xCC\xE2",
+    "\xA2\xE3",
+    "\xA6\xD9",
+    "\xA8\xBF",
+    "\xFE\x50",
+    "\xAA\xA1",
+    "\xA1\x40",
+    "\xD7\xFA",
+    "a\xA1\xA1"
+    "b",
+    "\x80x",
+    "\xB1\x7F",
+    "\xFF\xB1",
 };
 
 TEST_F(Codelib, DumpReadsGbkByOneTableOnEveryPlatform) {
@@ -285,8 +296,8 @@ class CodelibProgram : public StoreTest {
 TEST_F(CodelibProgram, ChinesePathsAreTheFileSystemsBytes) {
   // UTF-8 bytes are never stepped through as GBK: the dot after "库" stays a dot.
   int status = 0;
-  const std::string library = utf8(u8"\u5e93.edb");        // 库.edb
-  const std::string bare = utf8(u8"\u4ed3");               // 仓
+  const std::string library = utf8(u8"\u5e93.edb");         // 库.edb
+  const std::string bare = utf8(u8"\u4ed3");                // 仓
   const std::string folder = path(utf8(u8"\u76ee\u5f55"));  // 目录
   fs::create_directory(folder);
   run("create '" + folder + "/" + library + "'", &status);

@@ -51,7 +51,8 @@ TEST_F(CompanionChain, ValueTakesBlocksOfFiveHundredBytes) {
     EXPECT_EQ(reference(1), c.blocks == 0 ? 0 : 1) << c.length;
     EXPECT_EQ(companion_word(16), 1 + c.blocks) << c.length;
     EXPECT_EQ(file_size(path("t.EDT")), 512 * (1 + c.blocks)) << c.length;
-    EXPECT_EQ(block_word(c.blocks, 2), c.blocks == 0 ? 0 : static_cast<int>(c.length - 500 * (c.blocks - 1)));
+    EXPECT_EQ(block_word(c.blocks, 2),
+              c.blocks == 0 ? 0 : static_cast<int>(c.length - 500 * (c.blocks - 1)));
     store_close();
   }
 }
@@ -191,8 +192,8 @@ TEST_F(CompanionChain, HostileChainsReadEmptyAndCanBeOverwritten) {
 TEST_F(CompanionChain, OnlyFreeingTheLastBlockCutsTheFile) {
   // Block 3, free, ends the file (as a crash or an older writer may leave it); freeing
   // block 1 inside the file keeps it.
-  open_store(2, companion_bytes(4, 1, 3) + block(0, 0, 10, 'A') + block(0, 0, 10, 'B') +
-                    block(0, 0, 0));
+  open_store(
+      2, companion_bytes(4, 1, 3) + block(0, 0, 10, 'A') + block(0, 0, 10, 'B') + block(0, 0, 0));
   std::string bytes = read_file(path("t.edb"));
   put32(&bytes, 116 + 72 + 4, 1);
   put32(&bytes, 116 + 72 + 8 + 4, 2);

@@ -62,8 +62,8 @@ TEST_F(KilledWriter, LibraryOpensSoundAfterDeathAtEveryWrite) {
       EXPECT_THAT(unsound_findings(lib), IsEmpty()) << where;
       ASSERT_TRUE(store_open(lib)) << where;
       EXPECT_THAT(old_or_new(scenario), IsEmpty()) << where;
-      EXPECT_TRUE(append_record({{kFieldTitle, "after"},
-                                 {kFieldAttachment, ByteSet(std::string(900, 'z'))}})
+      EXPECT_TRUE(append_record(
+                      {{kFieldTitle, "after"}, {kFieldAttachment, ByteSet(std::string(900, 'z'))}})
                       .is_ok())
           << where;
       EXPECT_TRUE(go_to_record(1) && write_field(kFieldAttachment, ByteSet(std::string(800, 'y'))))

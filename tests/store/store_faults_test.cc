@@ -54,7 +54,8 @@ TEST_F(StoreFaults, FailedWriteLeavesTheStoreSoundUsableAndUnlocked) {
                                    {kFieldAttachment, ByteSet(std::string(900, 'z'))}})
                         .is_ok())
             << where;
-        EXPECT_TRUE(go_to_record(1) && write_field(kFieldAttachment, ByteSet(std::string(800, 'y'))))
+        EXPECT_TRUE(go_to_record(1) &&
+                    write_field(kFieldAttachment, ByteSet(std::string(800, 'y'))))
             << where;
         store_close();
         EXPECT_THAT(unsound_findings(lib), IsEmpty()) << where;

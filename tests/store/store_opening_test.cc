@@ -188,10 +188,10 @@ TEST_F(StoreOpening, ReadingOnlyListsTheRepairsAndChangesNothing) {
   std::unique_ptr<StoreFile> store;
   ASSERT_TRUE(StoreFile::open(path("t.edb"), FileAccess::kReadOnly, &store).is_ok());
   EXPECT_EQ(store->opened_record_count(), 2);
-  EXPECT_EQ(store->repairs(), (std::vector<std::string>{
-                                  "record count 3 -> 2 (the file holds 2 whole records)",
-                                  "file cut to " + std::to_string(bytes.size() - 7) +
-                                      " bytes (7 bytes after the last record)"}));
+  EXPECT_EQ(store->repairs(),
+            (std::vector<std::string>{"record count 3 -> 2 (the file holds 2 whole records)",
+                                      "file cut to " + std::to_string(bytes.size() - 7) +
+                                          " bytes (7 bytes after the last record)"}));
   store.reset();
   EXPECT_EQ(read_file(path("t.edb")), bytes);
   ASSERT_TRUE(StoreFile::open(path("t.edb"), FileAccess::kReadWrite, &store).is_ok());

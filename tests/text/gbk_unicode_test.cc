@@ -45,7 +45,10 @@ TEST(GbkUnicode, PairsAsCodePage936HasThem) {
 }
 
 TEST(GbkUnicode, TextBecomesUtf8) {
-  EXPECT_EQ(gbk_to_utf8("a\xB1\xEA" "b"), "a\xE6\xA0\x87" "b");
+  EXPECT_EQ(gbk_to_utf8("a\xB1\xEA"
+                        "b"),
+            "a\xE6\xA0\x87"
+            "b");
   EXPECT_EQ(gbk_to_utf8("\xA2\xE3"), "\xEE\x9D\xAC");  // U+E76C
   EXPECT_EQ(gbk_to_utf8("\x80\xFF"), "\xEF\xBF\xBD\xEF\xBF\xBD");
   EXPECT_EQ(gbk_to_utf8("\xB1\x7F"), "\xEF\xBF\xBD\x7F");  // only the lead byte is lost
@@ -59,8 +62,8 @@ TEST(GbkUnicode, EveryPairAgreesWithTheSystemsCodePage936) {
   int differing = 0;
   for (int lead = 0x81; lead <= 0xFE; ++lead) {
     for (int trail = 0x40; trail <= 0xFE; ++trail) {
-      const int32_t ours = gbk_pair_to_unicode(static_cast<unsigned char>(lead),
-                                               static_cast<unsigned char>(trail));
+      const int32_t ours =
+          gbk_pair_to_unicode(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
       if (ours < 0) continue;
       const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
       const std::wstring system = win32::widen(std::string_view(pair, 2));

@@ -108,9 +108,8 @@ int dump(const Streams& s, const std::string& path) {
       std::string line = "{\"id\": " + std::to_string(get_i32(id));
       for (size_t f = 0; f < names.size(); ++f) {
         // A value that can't be read shows as the program would read it: empty.
-        FieldValue value;
-        (void)store->field_from_record(first + i, store->fields()[f], record, &value);
-        line += ", " + names[f] + ": " + json_value(value);
+        line += ", " + names[f] + ": " +
+                json_value(store->field_from_record(first + i, store->fields()[f], record));
       }
       line += "}";
       print(s.out, line);
