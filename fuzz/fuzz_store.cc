@@ -44,18 +44,6 @@ void write_whole(const std::string& path, const uint8_t* data, size_t size) {
 constexpr int64_t kMaxRecords = 200;
 constexpr int64_t kMaxAppendedRecord = 1 << 20;
 
-// No block in two values or in a value and on the free chain, no chain that loops or
-// leaves the file. (Lost blocks and a free count that differs are allowed.)
-bool no_sharing(const StoreAudit& audit) {
-  for (const AuditFinding& finding : audit.findings) {
-    if (finding.kind != AuditFinding::Kind::kLeaked &&
-        finding.kind != AuditFinding::Kind::kFreeCount) {
-      return false;
-    }
-  }
-  return true;
-}
-
 bool separate_references(const std::vector<FieldInfo>& fields) {
   for (const FieldInfo& chain : fields) {
     if (chain.type != kTypeBytes && chain.type != kTypeLongText) continue;
@@ -108,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // field table lays a reference over the record id or another field (then appends and
   // writes of those bytes make references of their own).
   bool sound = separate_references(file->fields()) && audit_store(file.get(), &audit).is_ok() &&
-               no_sharing(audit);
+               audit.sound();
   // The same through the store operations, with a scan reading every field.
   file.reset();
   if (!store_open(store_path)) return 0;
@@ -140,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   store_close();
   if (sound) {
     if (!StoreFile::open(store_path, FileAccess::kReadOnly, &file)) abort();
-    if (!audit_store(file.get(), &audit) || !no_sharing(audit)) {
+    if (!audit_store(file.get(), &audit) || !audit.sound()) {
       for (const AuditFinding& finding : audit.findings) {
         std::fprintf(stderr, "unsound after writes: %s\n", finding.text.c_str());
       }

@@ -29,5 +29,13 @@ case "$got" in
   *) fail "the refusal doesn't name 目录/无.edb: $got" ;;
 esac
 
+# A name that GBK can't hold can't be a library's path inside the program: refused, named.
+if got=$("$wine" "$codelib" create "$folder/😀.edb" 2>&1); then fail "create of 😀.edb succeeded"; fi
+case "$got" in
+  *😀.edb*outside\ GBK*) ;;
+  *) fail "the refusal of 😀.edb says: $got" ;;
+esac
+[ ! -e "$folder/😀.edb" ] || fail "😀.edb was made"
+
 [ $status = 0 ] && echo "codelib.exe takes Chinese paths from the command line"
 exit $status

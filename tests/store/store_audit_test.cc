@@ -80,7 +80,7 @@ TEST_F(StoreAuditTest, SoundLibraryHasNoFindingsAndEveryBlockCounted) {
   ASSERT_TRUE(StoreFile::open(lib, FileAccess::kReadOnly, &store).is_ok());
   StoreAudit found;
   ASSERT_TRUE(audit_store(store.get(), &found).is_ok());
-  EXPECT_TRUE(found.sound()) << (found.sound() ? "" : found.findings[0].text);
+  EXPECT_TRUE(found.clean()) << (found.clean() ? "" : found.findings[0].text);
   EXPECT_EQ(found.records, 5);
   EXPECT_EQ(found.blocks, 12);
   EXPECT_EQ(found.value_blocks, 10);

@@ -114,10 +114,7 @@ std::vector<std::string> unsound_findings(const std::string& lib) {
   if (!status) return {"doesn't open: " + status.text()};
   std::vector<std::string> found;
   for (const AuditFinding& finding : audit.findings) {
-    if (finding.kind != AuditFinding::Kind::kLeaked &&
-        finding.kind != AuditFinding::Kind::kFreeCount) {
-      found.push_back(finding.text);
-    }
+    if (!finding.harmless()) found.push_back(finding.text);
   }
   return found;
 }

@@ -70,7 +70,7 @@ int check(const Streams& s, const std::string& path) {
                    " free_blocks=" + std::to_string(companion.free_count));
   for (const std::string& repair : store->repairs()) print(s.out, "repair due: " + repair);
   for (const AuditFinding& finding : audit.findings) {
-    print(s.out, "broken: " + gbk_to_utf8(finding.text));
+    print(s.out, (finding.harmless() ? "lost: " : "broken: ") + gbk_to_utf8(finding.text));
   }
   return audit.sound() ? 0 : 1;
 }
