@@ -204,21 +204,18 @@ FieldValue read_field(const std::string& name) {
 bool write_field(const std::string& name, const std::string& text) {
   OpenStore* store = thread_state().current.get();
   const FieldInfo* field = store ? store->file->find_field(name) : nullptr;
-  if (field == nullptr || !store->file->write_text(store->cursor, *field, text).is_ok()) {
-    return false;
-  }
+  if (field == nullptr) return false;
+  // Counted even when it fails: a failed write may have changed part of the record.
   ++store->writes;
-  return true;
+  return store->file->write_text(store->cursor, *field, text).is_ok();
 }
 
 bool write_field(const std::string& name, const ByteSet& bytes) {
   OpenStore* store = thread_state().current.get();
   const FieldInfo* field = store ? store->file->find_field(name) : nullptr;
-  if (field == nullptr || !store->file->write_bytes(store->cursor, *field, bytes.view()).is_ok()) {
-    return false;
-  }
+  if (field == nullptr) return false;
   ++store->writes;
-  return true;
+  return store->file->write_bytes(store->cursor, *field, bytes.view()).is_ok();
 }
 
 bool find_record(const std::function<bool()>& condition) {

@@ -20,11 +20,11 @@ using ::testing::IsEmpty;
 // "scenario index:write call:library path", for a child that dies at that write call.
 const char kChildVariable[] = "MOYAN_STORE_KILLED_WRITER";
 
-int run_child(const std::string& spec) {
-  size_t first = spec.find(':'), second = spec.find(':', first + 1);
-  const size_t scenario = std::stoul(spec.substr(0, first));
-  const int call = std::stoi(spec.substr(first + 1, second - first - 1));
-  const std::string lib = spec.substr(second + 1);
+int run_child(const std::string& task) {
+  size_t first = task.find(':'), second = task.find(':', first + 1);
+  const size_t scenario = std::stoul(task.substr(0, first));
+  const int call = std::stoi(task.substr(first + 1, second - first - 1));
+  const std::string lib = task.substr(second + 1);
   FaultyFiles files;
   if (!store_open(lib)) return 2;
   files.fail_at(call, FaultyFiles::Fault::kDie);
@@ -79,7 +79,7 @@ TEST_F(KilledWriter, LibraryOpensSoundAfterDeathAtEveryWrite) {
 // A child started by the test dies at its write call; otherwise this is an ordinary test
 // program.
 int main(int argc, char** argv) {
-  if (const char* spec = std::getenv(kChildVariable)) return run_child(spec);
+  if (const char* task = std::getenv(kChildVariable)) return run_child(task);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
