@@ -30,6 +30,19 @@ int MainWindowPort::insert_row() {
 void MainWindowPort::set_cell_text(int row, int column, const std::string& text) {
   run([&] { list_set_cell_text(list(), row, column, text); });
 }
+int MainWindowPort::append_numbered_row(const RowTexts& texts) {
+  int row = -1;
+  run([&] {
+    HWND view = list();
+    row = list_insert_row(view);
+    if (row < 0) return;
+    list_set_cell_text(view, row, 0, std::to_string(list_row_count(view)));
+    for (size_t i = 0; i < texts.size(); ++i) {
+      list_set_cell_text(view, row, static_cast<int>(i) + 1, texts[i]);
+    }
+  });
+  return row;
+}
 std::string MainWindowPort::cell_text(int row, int column) {
   std::string text;
   run([&] { text = list_cell_text(list(), row, column); });

@@ -19,6 +19,7 @@ class MainWindowPort : public WindowPort {
   void delete_all_rows() override;
   int insert_row() override;
   void set_cell_text(int row, int column, const std::string& text) override;
+  int append_numbered_row(const RowTexts& texts) override;
   std::string cell_text(int row, int column) override;
   void delete_row(int row) override;
   int row_count() override;

@@ -1,6 +1,7 @@
 #ifndef MOYAN_UI_RESULT_LIST_H_
 #define MOYAN_UI_RESULT_LIST_H_
 
+#include <array>
 #include <string>
 
 // The result list 超级列表框1, shared by listing, local search, harvesting and delivery,
@@ -11,6 +12,9 @@
 // while the worker waits, so the window's thread must never wait for a worker.
 class ResultList {
  public:
+  // The texts of columns 1 to 5 of one row: title, size, rating, update time, address.
+  using RowTexts = std::array<std::string, 5>;
+
   virtual void delete_all_rows() = 0;
   // Appends a row with an empty label and gives its index (the row count before the call).
   virtual int insert_row() = 0;
@@ -18,6 +22,12 @@ class ResultList {
   virtual void set_cell_text(int row, int column, const std::string& text) = 0;
   // The text of a cell of any length; empty for a row that doesn't exist.
   virtual std::string cell_text(int row, int column) = 0;
+  // Appends a whole row in one step: column 0 gets the list's row count once the row is
+  // there (its 1-based number), columns 1 to 5 the given texts. The same as insert_row and
+  // six set_cell_text calls, but a worker's row costs one trip to the window's thread, and
+  // no other change of the list can fall between the row's insertion and its number.
+  // Gives the row's index.
+  virtual int append_numbered_row(const RowTexts& texts) = 0;
   // An index that names no row changes nothing.
   virtual void delete_row(int row) = 0;
   virtual int row_count() = 0;

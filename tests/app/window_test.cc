@@ -129,6 +129,31 @@ TEST_F(WindowTest, WorkerListOperationsAreCarriedOutByTheWindowThread) {
   EXPECT_EQ(list.cell_text(19, 0), "20");
 }
 
+TEST_F(WindowTest, WholeRowsAreNumberedByTheListsCount) {
+  open();
+  ResultList& list = port();
+  list.insert_row();  // a row that was there before: the numbers count it
+  std::atomic<bool> done{false};
+  int first = -1, second = -1;
+  std::thread worker([&] {
+    first =
+        list.append_numbered_row({"网络源码", "1.5 KB", "★★★☆☆", "2013-10-25 9:5:7", "http://a/b"});
+    second = list.append_numbered_row({"源码大全", "", "", "", ""});
+    done = true;
+  });
+  bool finished = pump_until([&] { return done.load(); }, 10000);
+  worker.join();
+  ASSERT_TRUE(finished) << "the worker's rows were not carried out";
+  EXPECT_EQ(first, 1);
+  EXPECT_EQ(second, 2);
+  const char* expected[] = {"2", "网络源码", "1.5 KB", "★★★☆☆", "2013-10-25 9:5:7", "http://a/b"};
+  for (int column = 0; column < 6; ++column) {
+    EXPECT_EQ(list.cell_text(1, column), expected[column]) << "column " << column;
+  }
+  EXPECT_EQ(list.cell_text(2, 0), "3");
+  EXPECT_EQ(list.cell_text(2, 1), "源码大全");
+}
+
 TEST_F(WindowTest, EachPageButtonShowsItsPage) {
   open();
   struct Case {

@@ -30,6 +30,14 @@ void FakeWindow::set_cell_text(int row, int column, const std::string& text) {
   rows_[row][column] = text;
 }
 
+int FakeWindow::append_numbered_row(const RowTexts& texts) {
+  std::lock_guard<std::mutex> hold(mutex_);
+  std::vector<std::string>& row = rows_.emplace_back(kColumns);
+  row[0] = std::to_string(rows_.size());
+  for (size_t i = 0; i < texts.size(); ++i) row[i + 1] = texts[i];
+  return static_cast<int>(rows_.size()) - 1;
+}
+
 std::string FakeWindow::cell_text(int row, int column) {
   std::lock_guard<std::mutex> hold(mutex_);
   if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column >= kColumns) {
