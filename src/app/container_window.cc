@@ -17,29 +17,20 @@ struct Container {
   HFONT font = nullptr;
   COLORREF colour = RGB(255, 255, 255);
   win32::Brush background;
+  HWND frame = nullptr;  // a group box's frame and caption: a system group box inside it
 };
 
 void paint_frame(HWND hwnd, HDC dc, const Container& box) {
   RECT client;
   GetClientRect(hwnd, &client);
   FillRect(dc, &client, box.background.get());
-  if (box.kind != ContainerKind::kGroupBox) return;
-  HGDIOBJ old_font = SelectObject(dc, box.font ? box.font : GetStockObject(DEFAULT_GUI_FONT));
-  std::wstring caption = window_text(hwnd);
-  auto length = static_cast<int>(caption.size());
-  SIZE extent = {};
-  GetTextExtentPoint32W(dc, caption.c_str(), length, &extent);
-  RECT frame = client;
-  frame.top = extent.cy / 2;
-  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-  if (length > 0) {
-    RECT text = {8, 0, 8 + extent.cx + 4, extent.cy};
-    FillRect(dc, &text, box.background.get());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
-    TextOutW(dc, 10, 0, caption.c_str(), length);
-  }
-  SelectObject(dc, old_font);
+}
+
+// The frame lies under every control of the group box: a group box draws over whatever
+// lies under it, and the controls inside must stay in sight.
+void keep_frame_under(const Container& box) {
+  if (box.frame == nullptr) return;
+  SetWindowPos(box.frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 Handled handle(HWND hwnd, Container& box, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -68,6 +59,9 @@ Handled handle(HWND hwnd, Container& box, UINT message, WPARAM wparam, LPARAM lp
       if (box.kind != ContainerKind::kGroupBox) return std::nullopt;
       ask_root_to_drag(hwnd);
       return 0;
+    case WM_PARENTNOTIFY:
+      if (LOWORD(wparam) == WM_CREATE) keep_frame_under(box);
+      return std::nullopt;
     default:
       return std::nullopt;
   }
@@ -86,6 +80,24 @@ HWND create_container(HWND parent, int id, const RECT& place, ContainerKind kind
   box->font = font;
   box->colour = background;
   box->background.reset(CreateSolidBrush(background));
-  return create_control(kClassName, caption, WS_EX_CONTROLPARENT, WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                        place, parent, id, std::move(box));
+  Container* state = box.get();
+  // A group box's container paints under its frame too: the system's group box leaves its
+  // inside to its parent.
+  const DWORD clip = kind == ContainerKind::kGroupBox ? 0 : WS_CLIPCHILDREN;
+  HWND container = create_control(kClassName, caption, WS_EX_CONTROLPARENT,
+                                  WS_CLIPSIBLINGS | clip, place, parent, id, std::move(box));
+  if (container == nullptr || kind != ContainerKind::kGroupBox) return container;
+  // The frame takes no clicks (a group box lets them through to the container, which moves
+  // the window) and no keyboard focus.
+  state->frame = CreateWindowExW(
+      WS_EX_NOPARENTNOTIFY, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX,
+      0, 0, place.right - place.left, place.bottom - place.top, container, nullptr,
+      GetModuleHandleW(nullptr), nullptr);
+  if (state->frame == nullptr) {
+    DestroyWindow(container);
+    return nullptr;
+  }
+  SendMessageW(state->frame, WM_SETFONT,
+               reinterpret_cast<WPARAM>(font ? font : GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  return container;
 }

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "app/app_config.h"
 #include "app/art/artwork.h"
 #include "app/container_window.h"
 #include "app/event_map.h"
@@ -15,6 +16,7 @@
 #include "app/small_handlers.h"
 #include "app/store_bridge.h"
 #include "app/window_messages.h"
+#include "net/http_request.h"
 #include "win32/code_page.h"
 #include "win32/window_class.h"
 
@@ -26,7 +28,8 @@ constexpr COLORREF kLayoutBackground = RGB(255, 0, 255);
 }  // namespace
 
 WindowPlatform default_platform() {
-  return WindowPlatform{shell_open_url, close_all_stores, drag_by_caption};
+  return WindowPlatform{shell_open_url, close_all_stores, drag_by_caption,
+                        [] { return http_request(announcement_page_url); }};
 }
 
 bool MainWindow::register_classes() {
@@ -163,12 +166,16 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case kMsgRunTask:
       WindowThread::run_sent_task(lparam);
       return 0;
+    case kMsgRunPostedTask:
+      WindowThread::run_posted_task(lparam);
+      return 0;
     case kMsgBeginDrag:
     case WM_LBUTTONDOWN:  // the window's own background moves it like its caption
       if (platform_.begin_drag) platform_.begin_drag(hwnd_);
       return 0;
     case WM_DESTROY:
       thread_.detach();
+      WindowThread::drop_posted_tasks(hwnd_);
       if (tray_) tray_->remove();
       PostQuitMessage(0);
       return 0;

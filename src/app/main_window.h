@@ -22,6 +22,9 @@ struct WindowPlatform {
   std::function<void()> close_stores;
   // Moves the window with the mouse (a press on the background, a label, a group box...).
   std::function<void(HWND window)> begin_drag;
+  // Reads the announcement page (on a worker thread); none reads nothing, and 编辑框6 stays
+  // empty.
+  std::function<std::string()> read_announcement_page;
 };
 WindowPlatform default_platform();
 

@@ -11,8 +11,12 @@
 #include "app/program_handlers.h"
 
 int program_entry() {
+  return run_program(default_platform());
+}
+
+int run_program(WindowPlatform platform) {
   std::atexit(release_globals);
-  std::unique_ptr<MainWindow> window = MainWindow::create(default_platform());
+  std::unique_ptr<MainWindow> window = MainWindow::create(std::move(platform));
   if (!window) show_fatal_error(std::nullopt, "载入启动窗口失败");
   MainWindowPort port(*window);
   window->start(port, program_handlers());

@@ -1,5 +1,8 @@
 #include "app/window_thread.h"
 
+#include <memory>
+#include <utility>
+
 #include "app/window_messages.h"
 
 void WindowThread::attach(HWND window) {
@@ -18,4 +21,23 @@ void WindowThread::run(const std::function<void()>& task) const {
 
 void WindowThread::run_sent_task(LPARAM lparam) {
   if (auto* task = reinterpret_cast<std::function<void()>*>(lparam)) (*task)();
+}
+
+bool WindowThread::post(HWND window, std::function<void()> task) {
+  auto* posted = new std::function<void()>(std::move(task));
+  if (PostMessageW(window, kMsgRunPostedTask, 0, reinterpret_cast<LPARAM>(posted))) return true;
+  delete posted;
+  return false;
+}
+
+void WindowThread::run_posted_task(LPARAM lparam) {
+  std::unique_ptr<std::function<void()>> task(reinterpret_cast<std::function<void()>*>(lparam));
+  if (task && *task) (*task)();
+}
+
+void WindowThread::drop_posted_tasks(HWND window) {
+  MSG msg;
+  while (PeekMessageW(&msg, window, kMsgRunPostedTask, kMsgRunPostedTask, PM_REMOVE)) {
+    delete reinterpret_cast<std::function<void()>*>(msg.lParam);
+  }
 }

@@ -22,6 +22,17 @@ class WindowThread {
   // The window procedure's part: runs the task a worker sent.
   static void run_sent_task(LPARAM lparam);
 
+  // Leaves a task for `window`'s thread to run when it next takes its messages, without
+  // waiting for it: for a worker whose result the window shows when it comes. Takes the
+  // window's handle, not a WindowThread, since the window may go meanwhile; false (and the
+  // task dropped) when it has gone already.
+  static bool post(HWND window, std::function<void()> task);
+  // The window procedure's part: runs a posted task and frees it.
+  static void run_posted_task(LPARAM lparam);
+  // Frees the tasks still waiting for `window`; called as it goes, since the system drops
+  // the messages of a destroyed window.
+  static void drop_posted_tasks(HWND window);
+
   bool on_window_thread() const { return GetCurrentThreadId() == thread_id_; }
 
  private:

@@ -1,0 +1,72 @@
+#ifndef MOYAN_SKIN_SKINNED_WINDOW_H_
+#define MOYAN_SKIN_SKINNED_WINDOW_H_
+
+#include <windows.h>
+
+#include <optional>
+
+#include "skin/attached_skin.h"
+
+// What the skin does with a window depends on its kind, known from its class.
+enum class SkinnedKind {
+  kPlain,     // any other window: its frame when it has a caption, its children's colours
+  kDialog,    // dialog boxes and message boxes: also their background and texts
+  kButton,    // push buttons, check boxes, radio buttons, group boxes (by style)
+  kEdit,      // edit boxes: a flat border
+  kComboBox,  // drop-down lists: the closed field
+  kListView,  // a flat border; its rows are chosen in the skin's colours
+  kHeader,    // list headers
+};
+
+// Per window: what the skin keeps between messages.
+struct SkinnedWindow {
+  SkinnedKind kind = SkinnedKind::kPlain;
+  bool active = false;      // the caption shows as active
+  bool hot = false;         // the mouse is over the control
+  bool tracking = false;    // the end of hovering is being watched
+  int caption_hot = 0;      // hit code of the caption button under the mouse, or 0
+  int caption_pressed = 0;  // hit code of the caption button held down, or 0
+  // Where the caption's buttons are, found for this window size and style.
+  struct CaptionButton {
+    RECT place;  // in window coordinates
+    int code;    // HTCLOSE, HTMAXBUTTON, HTMINBUTTON or HTHELP
+  };
+  CaptionButton caption_buttons[4] = {};
+  int caption_button_count = 0;
+  SIZE buttons_found_for = {-1, -1};
+  LONG style_found_for = 0;
+};
+
+// A message's answer, or nothing to hand the message on unchanged.
+using Answer = std::optional<LRESULT>;
+
+// Takes a window of the calling thread under the skin; windows of classes the skin leaves
+// alone (menus, tool tips, input-method windows) and windows taken already are skipped.
+void skin_window(HWND hwnd);
+// Every window of the calling thread, children included.
+void skin_thread_windows();
+// Repaints every window of the calling thread, frames included (after a skin changes).
+void repaint_thread_windows();
+
+// Asks a window's parent for the brush (and text colours) it paints a child's background
+// with, as the child's own drawing would: WM_CTLCOLORSTATIC or WM_CTLCOLORBTN.
+HBRUSH parent_background(HWND hwnd, HDC dc, UINT message);
+
+// The parts, each in its own file.
+Answer frame_message(HWND hwnd, SkinnedWindow& state, const AttachedSkin& skin, UINT message,
+                     WPARAM wparam, LPARAM lparam);
+Answer children_message(HWND hwnd, SkinnedWindow& state, const AttachedSkin& skin, UINT message,
+                        WPARAM wparam, LPARAM lparam);
+Answer button_message(HWND hwnd, SkinnedWindow& state, const AttachedSkin& skin, UINT message,
+                      WPARAM wparam, LPARAM lparam);
+Answer border_message(HWND hwnd, SkinnedWindow& state, const AttachedSkin& skin, UINT message,
+                      WPARAM wparam, LPARAM lparam);
+Answer combo_message(HWND hwnd, SkinnedWindow& state, const AttachedSkin& skin, UINT message,
+                     WPARAM wparam, LPARAM lparam);
+Answer header_message(HWND hwnd, SkinnedWindow& state, const AttachedSkin& skin, UINT message,
+                      WPARAM wparam, LPARAM lparam);
+
+// The window's own procedure (and any subclass before the skin's) for one message.
+LRESULT pass_on(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+
+#endif  // MOYAN_SKIN_SKINNED_WINDOW_H_
