@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,7 @@ class WindowTest : public ::testing::Test {
       SetWindowPos(hwnd, nullptr, r.left + 7, r.top + 5, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     };
+    platform.read_announcement_page = read_announcement_;  // none: 编辑框6 stays empty
     window_ = MainWindow::create(platform);
     ASSERT_TRUE(window_) << "MainWindow could not be created";
     port_ = std::make_unique<MainWindowPort>(*window_);
@@ -52,6 +54,7 @@ class WindowTest : public ::testing::Test {
   }
 
   ExternalHandlers handlers_;
+  std::function<std::string()> read_announcement_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<MainWindowPort> port_;
   std::vector<std::string> urls_;
