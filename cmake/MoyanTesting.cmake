@@ -18,6 +18,11 @@ function(moyan_add_test name)
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
     set_tests_properties(${name} PROPERTIES TIMEOUT 600 LABELS "${ARG_LABELS}")
+    # Programs that put windows on the screen take turns: one's windows would cover
+    # another's, and the screen's pixels and focus are what they test.
+    if("window" IN_LIST ARG_LABELS)
+      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK screen)
+    endif()
   else()
     include(GoogleTest)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
