@@ -98,4 +98,5 @@ def main():
     print(f"{program}: manifest and icon of {sizes} px")
 
 
-main()
+if __name__ == "__main__":
+    main()

@@ -93,7 +93,8 @@ void paint_check(HWND hwnd, HDC dc, const SkinnedWindow& window, const AttachedS
                  Shape shape) {
   RECT client;
   GetClientRect(hwnd, &client);
-  FillRect(dc, &client, parent_background(hwnd, dc, WM_CTLCOLORSTATIC));
+  const ParentColours parent = parent_colours(hwnd, dc, WM_CTLCOLORSTATIC);
+  FillRect(dc, &client, parent.brush);
   const UINT state = static_cast<UINT>(SendMessageW(hwnd, BM_GETSTATE, 0, 0));
   const bool enabled = IsWindowEnabled(hwnd) != FALSE;
   const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
@@ -108,7 +109,8 @@ void paint_check(HWND hwnd, HDC dc, const SkinnedWindow& window, const AttachedS
   const std::wstring caption = text_of(hwnd);
   HGDIOBJ old_font = SelectObject(dc, font_of(hwnd));
   draw_text_line(dc, caption.c_str(), text,
-                 skin[enabled ? SkinColour::kCheckText : SkinColour::kDisabledText],
+                 legible_text(skin[enabled ? SkinColour::kCheckText : SkinColour::kDisabledText],
+                              parent),
                  DT_LEFT | DT_VCENTER);
   if ((state & BST_FOCUS) && shows_focus(hwnd) && !caption.empty()) {
     RECT measured = text;
@@ -164,7 +166,7 @@ void paint_push(HWND hwnd, HDC dc, const SkinnedWindow& window, const AttachedSk
 void paint_group(HWND hwnd, HDC dc, const AttachedSkin& skin) {
   RECT client;
   GetClientRect(hwnd, &client);
-  HBRUSH background = parent_background(hwnd, dc, WM_CTLCOLORSTATIC);
+  const ParentColours parent = parent_colours(hwnd, dc, WM_CTLCOLORSTATIC);
   HGDIOBJ old_font = SelectObject(dc, font_of(hwnd));
   const std::wstring caption = text_of(hwnd);
   SIZE extent = {};
@@ -175,11 +177,14 @@ void paint_group(HWND hwnd, HDC dc, const AttachedSkin& skin) {
   outline_rect(dc, frame, skin[SkinColour::kGroupFrame]);
   if (!caption.empty()) {
     RECT label = {8, 0, std::min<LONG>(8 + extent.cx + 4, client.right), extent.cy};
-    FillRect(dc, &label, background);
+    FillRect(dc, &label, parent.brush);
     label.left += 2;
-    draw_text_line(dc, caption.c_str(), label,
-                   skin[IsWindowEnabled(hwnd) ? SkinColour::kGroupText : SkinColour::kDisabledText],
-                   DT_LEFT | DT_TOP);
+    draw_text_line(
+        dc, caption.c_str(), label,
+        legible_text(
+            skin[IsWindowEnabled(hwnd) ? SkinColour::kGroupText : SkinColour::kDisabledText],
+            parent),
+        DT_LEFT | DT_TOP);
   }
   SelectObject(dc, old_font);
 }

@@ -125,10 +125,29 @@ void repaint_thread_windows() {
   EnumThreadWindows(GetCurrentThreadId(), repaint_top_level, 0);
 }
 
-HBRUSH parent_background(HWND hwnd, HDC dc, UINT message) {
+ParentColours parent_colours(HWND hwnd, HDC dc, UINT message) {
   HWND parent = GetParent(hwnd);
   if (parent == nullptr) parent = hwnd;
+  const COLORREF old_text = GetTextColor(dc);
   auto brush = reinterpret_cast<HBRUSH>(
       SendMessageW(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
-  return brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE);
+  if (brush == nullptr) brush = GetSysColorBrush(COLOR_BTNFACE);
+  ParentColours colours = {brush, RGB(255, 255, 255), GetTextColor(dc)};
+  SetTextColor(dc, old_text);
+  LOGBRUSH described = {};
+  if (GetObjectW(brush, sizeof(described), &described) == sizeof(described) &&
+      described.lbStyle == BS_SOLID) {
+    colours.background = described.lbColor;
+  }
+  return colours;
+}
+
+COLORREF legible_text(COLORREF wanted, const ParentColours& colours) {
+  auto lightness = [](COLORREF c) {
+    return (299 * GetRValue(c) + 587 * GetGValue(c) + 114 * GetBValue(c)) / 1000;
+  };
+  // Below this difference in lightness text on a background is hard to read.
+  constexpr int kLeastContrast = 80;
+  const int difference = lightness(wanted) - lightness(colours.background);
+  return difference >= kLeastContrast || difference <= -kLeastContrast ? wanted : colours.text;
 }

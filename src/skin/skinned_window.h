@@ -48,9 +48,18 @@ void skin_thread_windows();
 // Repaints every window of the calling thread, frames included (after a skin changes).
 void repaint_thread_windows();
 
-// Asks a window's parent for the brush (and text colours) it paints a child's background
-// with, as the child's own drawing would: WM_CTLCOLORSTATIC or WM_CTLCOLORBTN.
-HBRUSH parent_background(HWND hwnd, HDC dc, UINT message);
+// What a window's parent paints a child's background with, and the text colour it asks
+// for, as the child's own drawing would learn them: WM_CTLCOLORSTATIC or WM_CTLCOLORBTN.
+struct ParentColours {
+  HBRUSH brush;
+  COLORREF background;  // the brush's colour (white when it has none of its own)
+  COLORREF text;
+};
+ParentColours parent_colours(HWND hwnd, HDC dc, UINT message);
+
+// `wanted` for text on `colours`' background, unless it would hardly stand out there (a
+// dark skin's light text on a light window): then the parent's own text colour.
+COLORREF legible_text(COLORREF wanted, const ParentColours& colours);
 
 // The parts, each in its own file.
 Answer frame_message(HWND hwnd, SkinnedWindow& state, const AttachedSkin& skin, UINT message,
