@@ -180,7 +180,14 @@ void paint_frame(HWND hwnd, SkinnedWindow& state, const AttachedSkin& skin) {
     fill_rect(top.dc(), {0, 0, w, f.caption.bottom}, frame);
     paint_caption(hwnd, top.dc(), state, skin, f);
   }
-  if (b > 0) outline_rect(dc, {0, 0, w, h}, skin[SkinColour::kFrameEdge]);
+  if (b > 0) {
+    outline_rect(dc, {0, 0, w, h}, skin[SkinColour::kFrameEdge]);
+    // A window with an outline of its own (rounded corners, say) has its edge follow it.
+    win32::Region outline(CreateRectRgn(0, 0, 0, 0));
+    if (outline && GetWindowRgn(hwnd, outline.get()) != ERROR) {
+      FrameRgn(dc, outline.get(), skin.brush(SkinColour::kFrameEdge), 1, 1);
+    }
+  }
   ReleaseDC(hwnd, dc);
 }
 
