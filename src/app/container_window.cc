@@ -84,15 +84,15 @@ HWND create_container(HWND parent, int id, const RECT& place, ContainerKind kind
   // A group box's container paints under its frame too: the system's group box leaves its
   // inside to its parent.
   const DWORD clip = kind == ContainerKind::kGroupBox ? 0 : WS_CLIPCHILDREN;
-  HWND container = create_control(kClassName, caption, WS_EX_CONTROLPARENT,
-                                  WS_CLIPSIBLINGS | clip, place, parent, id, std::move(box));
+  HWND container = create_control(kClassName, caption, WS_EX_CONTROLPARENT, WS_CLIPSIBLINGS | clip,
+                                  place, parent, id, std::move(box));
   if (container == nullptr || kind != ContainerKind::kGroupBox) return container;
   // The frame takes no clicks (a group box lets them through to the container, which moves
   // the window) and no keyboard focus.
-  state->frame = CreateWindowExW(
-      WS_EX_NOPARENTNOTIFY, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX,
-      0, 0, place.right - place.left, place.bottom - place.top, container, nullptr,
-      GetModuleHandleW(nullptr), nullptr);
+  state->frame = CreateWindowExW(WS_EX_NOPARENTNOTIFY, L"BUTTON", caption,
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0,
+                                 place.right - place.left, place.bottom - place.top, container,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
   if (state->frame == nullptr) {
     DestroyWindow(container);
     return nullptr;

@@ -22,8 +22,7 @@ constexpr COLORREF kWindowColour = RGB(77, 166, 222);
 // the announcement's server does (answers late, never, or not at all), and 编辑框6 gets the
 // announced text when it comes. The worker hands the text to the window's thread and never
 // waits for it; the window's thread never waits for the worker.
-void read_announcement(HWND window, HWND announcement_box,
-                       std::function<std::string()> read_page) {
+void read_announcement(HWND window, HWND announcement_box, std::function<std::string()> read_page) {
   try {
     std::thread([window, announcement_box, read_page = std::move(read_page)] {
       std::string announced = announced_text(read_page());

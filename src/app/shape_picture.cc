@@ -22,8 +22,7 @@ uint32_t u32(std::string_view b, size_t at) {
          static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
 }
 uint16_t u16(std::string_view b, size_t at) {
-  return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) |
-                               static_cast<uint8_t>(b[at + 1]) << 8);
+  return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8);
 }
 
 }  // namespace
@@ -93,17 +92,16 @@ std::vector<ShapeRect> join_rows(const ShapeRuns& shape) {
     // The runs of one row.
     size_t row_end = i;
     while (row_end < runs.size() && runs[row_end].row == runs[i].row) ++row_end;
-    const bool continues_band =
-        band_end > band_start && runs[i].row == band_bottom &&
-        row_end - i == band_end - band_start && [&] {
-          for (size_t k = 0; k < row_end - i; ++k) {
-            if (runs[i + k].left != runs[band_start + k].left ||
-                runs[i + k].right != runs[band_start + k].right) {
-              return false;
-            }
-          }
-          return true;
-        }();
+    const bool continues_band = band_end > band_start && runs[i].row == band_bottom &&
+                                row_end - i == band_end - band_start && [&] {
+                                  for (size_t k = 0; k < row_end - i; ++k) {
+                                    if (runs[i + k].left != runs[band_start + k].left ||
+                                        runs[i + k].right != runs[band_start + k].right) {
+                                      return false;
+                                    }
+                                  }
+                                  return true;
+                                }();
     if (continues_band) {
       ++band_bottom;
     } else {

@@ -50,7 +50,8 @@ AttachSkin find_entry_point() {
   FARPROC entry = library ? GetProcAddress(library.get(), kSkinLibraryEntry) : nullptr;
   if (entry == nullptr) {
     library.reset();
-    show_fatal_error(std::nullopt, missing_entry_point_message(kSkinLibraryName, kSkinLibraryEntry));
+    show_fatal_error(std::nullopt,
+                     missing_entry_point_message(kSkinLibraryName, kSkinLibraryEntry));
   }
   // Loaded for the life of the process: the skinned windows run the library's code.
   library.release();

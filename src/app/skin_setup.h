@@ -7,8 +7,8 @@
 // The skin library beside the program, and the skin it gives the program's windows.
 
 // The library's file name in the program directory, and its entry point.
-extern const char kSkinLibraryName[];     // "SkinH_EL.dll"
-extern const char kSkinLibraryEntry[];    // "SkinH_AttachRes"
+extern const char kSkinLibraryName[];   // "SkinH_EL.dll"
+extern const char kSkinLibraryEntry[];  // "SkinH_AttachRes"
 
 // Writes the carried skin library to program directory + "\SkinH_EL.dll" when nothing of
 // that name exists there (a folder counts): opened for writing only without sharing, then

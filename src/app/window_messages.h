@@ -6,11 +6,11 @@
 #include "app/control_window.h"
 
 // Private messages of MainWindow and the runtime's controls.
-constexpr UINT kMsgCloseRequest = WM_APP + 1;  // request_window_close: destroy when delivered
-constexpr UINT kMsgTrayEvent = WM_APP + 2;     // the tray icon's callback; lParam = mouse message
-constexpr UINT kMsgRunTask = WM_APP + 3;       // lParam = std::function<void()>*, sent by workers
-constexpr UINT kMsgBeginDrag = WM_APP + 4;     // a control asks MainWindow to follow the mouse
-constexpr UINT kMsgRunPostedTask = WM_APP + 5; // lParam = std::function<void()>*, posted, owned
+constexpr UINT kMsgCloseRequest = WM_APP + 1;   // request_window_close: destroy when delivered
+constexpr UINT kMsgTrayEvent = WM_APP + 2;      // the tray icon's callback; lParam = mouse message
+constexpr UINT kMsgRunTask = WM_APP + 3;        // lParam = std::function<void()>*, sent by workers
+constexpr UINT kMsgBeginDrag = WM_APP + 4;      // a control asks MainWindow to follow the mouse
+constexpr UINT kMsgRunPostedTask = WM_APP + 5;  // lParam = std::function<void()>*, posted, owned
 
 // Control ids: kFirstControlId + the Control value; menu items: kFirstMenuId + MenuCommand.
 constexpr int kFirstControlId = 100;

@@ -7,47 +7,88 @@ namespace {
 // The system colour that paints each part when a skin gives none.
 int system_colour_for(SkinColour role) {
   switch (role) {
-    case SkinColour::kWindowBackground: return COLOR_BTNFACE;
-    case SkinColour::kWindowText: return COLOR_WINDOWTEXT;
-    case SkinColour::kFrame: return COLOR_ACTIVEBORDER;
-    case SkinColour::kFrameEdge: return COLOR_WINDOWFRAME;
-    case SkinColour::kCaptionTop: return COLOR_ACTIVECAPTION;
-    case SkinColour::kCaptionBottom: return COLOR_GRADIENTACTIVECAPTION;
-    case SkinColour::kCaptionText: return COLOR_CAPTIONTEXT;
-    case SkinColour::kInactiveCaptionTop: return COLOR_INACTIVECAPTION;
-    case SkinColour::kInactiveCaptionBottom: return COLOR_GRADIENTINACTIVECAPTION;
-    case SkinColour::kInactiveCaptionText: return COLOR_INACTIVECAPTIONTEXT;
-    case SkinColour::kCaptionButtonFace: return COLOR_BTNFACE;
-    case SkinColour::kCaptionButtonHot: return COLOR_3DLIGHT;
-    case SkinColour::kCaptionButtonPressed: return COLOR_BTNSHADOW;
-    case SkinColour::kCaptionButtonGlyph: return COLOR_BTNTEXT;
-    case SkinColour::kEditBackground: return COLOR_WINDOW;
-    case SkinColour::kEditText: return COLOR_WINDOWTEXT;
-    case SkinColour::kEditBorder: return COLOR_BTNSHADOW;
-    case SkinColour::kEditBorderFocus: return COLOR_HIGHLIGHT;
-    case SkinColour::kButtonFace: return COLOR_BTNFACE;
-    case SkinColour::kButtonFaceHot: return COLOR_3DLIGHT;
-    case SkinColour::kButtonFacePressed: return COLOR_BTNSHADOW;
-    case SkinColour::kButtonBorder: return COLOR_3DDKSHADOW;
-    case SkinColour::kButtonText: return COLOR_BTNTEXT;
-    case SkinColour::kCheckFace: return COLOR_WINDOW;
-    case SkinColour::kCheckBorder: return COLOR_BTNSHADOW;
-    case SkinColour::kCheckBorderHot: return COLOR_HIGHLIGHT;
-    case SkinColour::kCheckMark: return COLOR_WINDOWTEXT;
-    case SkinColour::kCheckText: return COLOR_BTNTEXT;
-    case SkinColour::kGroupFrame: return COLOR_BTNSHADOW;
-    case SkinColour::kGroupText: return COLOR_BTNTEXT;
-    case SkinColour::kComboFace: return COLOR_WINDOW;
-    case SkinColour::kComboText: return COLOR_WINDOWTEXT;
-    case SkinColour::kComboBorder: return COLOR_BTNSHADOW;
-    case SkinColour::kComboButtonFace: return COLOR_BTNFACE;
-    case SkinColour::kComboArrow: return COLOR_BTNTEXT;
-    case SkinColour::kSelectionBackground: return COLOR_HIGHLIGHT;
-    case SkinColour::kSelectionText: return COLOR_HIGHLIGHTTEXT;
-    case SkinColour::kHeaderFace: return COLOR_BTNFACE;
-    case SkinColour::kHeaderText: return COLOR_BTNTEXT;
-    case SkinColour::kHeaderDivider: return COLOR_BTNSHADOW;
-    case SkinColour::kDisabledText: return COLOR_GRAYTEXT;
+    case SkinColour::kWindowBackground:
+      return COLOR_BTNFACE;
+    case SkinColour::kWindowText:
+      return COLOR_WINDOWTEXT;
+    case SkinColour::kFrame:
+      return COLOR_ACTIVEBORDER;
+    case SkinColour::kFrameEdge:
+      return COLOR_WINDOWFRAME;
+    case SkinColour::kCaptionTop:
+      return COLOR_ACTIVECAPTION;
+    case SkinColour::kCaptionBottom:
+      return COLOR_GRADIENTACTIVECAPTION;
+    case SkinColour::kCaptionText:
+      return COLOR_CAPTIONTEXT;
+    case SkinColour::kInactiveCaptionTop:
+      return COLOR_INACTIVECAPTION;
+    case SkinColour::kInactiveCaptionBottom:
+      return COLOR_GRADIENTINACTIVECAPTION;
+    case SkinColour::kInactiveCaptionText:
+      return COLOR_INACTIVECAPTIONTEXT;
+    case SkinColour::kCaptionButtonFace:
+      return COLOR_BTNFACE;
+    case SkinColour::kCaptionButtonHot:
+      return COLOR_3DLIGHT;
+    case SkinColour::kCaptionButtonPressed:
+      return COLOR_BTNSHADOW;
+    case SkinColour::kCaptionButtonGlyph:
+      return COLOR_BTNTEXT;
+    case SkinColour::kEditBackground:
+      return COLOR_WINDOW;
+    case SkinColour::kEditText:
+      return COLOR_WINDOWTEXT;
+    case SkinColour::kEditBorder:
+      return COLOR_BTNSHADOW;
+    case SkinColour::kEditBorderFocus:
+      return COLOR_HIGHLIGHT;
+    case SkinColour::kButtonFace:
+      return COLOR_BTNFACE;
+    case SkinColour::kButtonFaceHot:
+      return COLOR_3DLIGHT;
+    case SkinColour::kButtonFacePressed:
+      return COLOR_BTNSHADOW;
+    case SkinColour::kButtonBorder:
+      return COLOR_3DDKSHADOW;
+    case SkinColour::kButtonText:
+      return COLOR_BTNTEXT;
+    case SkinColour::kCheckFace:
+      return COLOR_WINDOW;
+    case SkinColour::kCheckBorder:
+      return COLOR_BTNSHADOW;
+    case SkinColour::kCheckBorderHot:
+      return COLOR_HIGHLIGHT;
+    case SkinColour::kCheckMark:
+      return COLOR_WINDOWTEXT;
+    case SkinColour::kCheckText:
+      return COLOR_BTNTEXT;
+    case SkinColour::kGroupFrame:
+      return COLOR_BTNSHADOW;
+    case SkinColour::kGroupText:
+      return COLOR_BTNTEXT;
+    case SkinColour::kComboFace:
+      return COLOR_WINDOW;
+    case SkinColour::kComboText:
+      return COLOR_WINDOWTEXT;
+    case SkinColour::kComboBorder:
+      return COLOR_BTNSHADOW;
+    case SkinColour::kComboButtonFace:
+      return COLOR_BTNFACE;
+    case SkinColour::kComboArrow:
+      return COLOR_BTNTEXT;
+    case SkinColour::kSelectionBackground:
+      return COLOR_HIGHLIGHT;
+    case SkinColour::kSelectionText:
+      return COLOR_HIGHLIGHTTEXT;
+    case SkinColour::kHeaderFace:
+      return COLOR_BTNFACE;
+    case SkinColour::kHeaderText:
+      return COLOR_BTNTEXT;
+    case SkinColour::kHeaderDivider:
+      return COLOR_BTNSHADOW;
+    case SkinColour::kDisabledText:
+      return COLOR_GRAYTEXT;
   }
   return COLOR_WINDOW;
 }

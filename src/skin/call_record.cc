@@ -30,8 +30,8 @@ void record_call(const unsigned char* data, int length, const char* text, int re
   if (GetEnvironmentVariableW(L"MOYAN_SKIN_CALL_LOG", path, MAX_PATH) == 0) return;
   uint32_t crc = 0;
   if (data != nullptr && length > 0) {
-    crc = skin_crc32(std::string_view(reinterpret_cast<const char*>(data),
-                                      static_cast<size_t>(length)));
+    crc = skin_crc32(
+        std::string_view(reinterpret_cast<const char*>(data), static_cast<size_t>(length)));
   }
   char numbers[160];
   std::snprintf(numbers, sizeof(numbers), " length=%d text_address=%s", length,

@@ -35,7 +35,8 @@ Shape shape_of(HWND hwnd) {
 
 std::wstring text_of(HWND hwnd) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -54,7 +55,8 @@ constexpr int kMarkSize = 13;
 void paint_mark(HDC dc, const RECT& box, Shape shape, UINT state, bool hot, bool enabled,
                 const AttachedSkin& skin) {
   const bool pushed = (state & BST_PUSHED) != 0;
-  const COLORREF border = skin[hot || pushed ? SkinColour::kCheckBorderHot : SkinColour::kCheckBorder];
+  const COLORREF border =
+      skin[hot || pushed ? SkinColour::kCheckBorderHot : SkinColour::kCheckBorder];
   const COLORREF face =
       pushed ? mix(skin[SkinColour::kCheckFace], skin[SkinColour::kCheckBorderHot], 25)
              : skin[SkinColour::kCheckFace];
@@ -108,10 +110,10 @@ void paint_check(HWND hwnd, HDC dc, const SkinnedWindow& window, const AttachedS
                          : RECT{box.right + 4, client.top, client.right, client.bottom};
   const std::wstring caption = text_of(hwnd);
   HGDIOBJ old_font = SelectObject(dc, font_of(hwnd));
-  draw_text_line(dc, caption.c_str(), text,
-                 legible_text(skin[enabled ? SkinColour::kCheckText : SkinColour::kDisabledText],
-                              parent),
-                 DT_LEFT | DT_VCENTER);
+  draw_text_line(
+      dc, caption.c_str(), text,
+      legible_text(skin[enabled ? SkinColour::kCheckText : SkinColour::kDisabledText], parent),
+      DT_LEFT | DT_VCENTER);
   if ((state & BST_FOCUS) && shows_focus(hwnd) && !caption.empty()) {
     RECT measured = text;
     DrawTextW(dc, caption.c_str(), -1, &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);

@@ -95,9 +95,9 @@ SkinStatus read_colours(std::string_view payload, SkinData& skin) {
     if (skin.colours[role]) {
       return SkinStatus::refused("section COLR: role " + std::to_string(role) + " twice");
     }
-    skin.colours[role] = SkinRgb{static_cast<uint8_t>(payload[at + 1]),
-                                 static_cast<uint8_t>(payload[at + 2]),
-                                 static_cast<uint8_t>(payload[at + 3])};
+    skin.colours[role] =
+        SkinRgb{static_cast<uint8_t>(payload[at + 1]), static_cast<uint8_t>(payload[at + 2]),
+                static_cast<uint8_t>(payload[at + 3])};
   }
   return SkinStatus::ok();
 }
@@ -113,7 +113,8 @@ SkinStatus read_fonts(std::string_view payload, SkinData& skin) {
     const int weight = get_u16(payload.data() + at + 3);
     const size_t units = static_cast<uint8_t>(payload[at + 5]);
     at += kFontEntryHead;
-    if (payload.size() - at < 2 * units) return SkinStatus::refused("section FONT: face past the end");
+    if (payload.size() - at < 2 * units)
+      return SkinStatus::refused("section FONT: face past the end");
     std::u16string face;
     for (size_t i = 0; i < units; ++i, at += 2) {
       face.push_back(static_cast<char16_t>(get_u16(payload.data() + at)));

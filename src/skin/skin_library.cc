@@ -55,7 +55,8 @@ std::vector<DWORD>& hooked_threads() {
 }
 
 LRESULT CALLBACK on_thread_window_event(int code, WPARAM wparam, LPARAM lparam) {
-  if (code == HCBT_CREATEWND && current_skin() != nullptr) skin_window(reinterpret_cast<HWND>(wparam));
+  if (code == HCBT_CREATEWND && current_skin() != nullptr)
+    skin_window(reinterpret_cast<HWND>(wparam));
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
@@ -97,9 +98,9 @@ int attach(const unsigned char* data, int length) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) int WINAPI SkinH_AttachRes(const unsigned char* data, int length,
-                                                            const char* text, int reserved4,
-                                                            int reserved5, int reserved6) {
+extern "C" __declspec(dllexport) int WINAPI
+    SkinH_AttachRes(const unsigned char* data, int length, const char* text, int reserved4,
+                    int reserved5, int reserved6) {
 #ifdef MOYAN_SKIN_RECORDS_CALLS
   record_call(data, length, text, reserved4, reserved5, reserved6);
 #else

@@ -18,14 +18,17 @@ struct ClassKind {
   SkinnedKind kind;
 };
 constexpr ClassKind kKnownClasses[] = {
-    {L"#32770", SkinnedKind::kDialog},      {L"Button", SkinnedKind::kButton},
-    {L"Edit", SkinnedKind::kEdit},          {L"ComboBox", SkinnedKind::kComboBox},
-    {L"SysListView32", SkinnedKind::kListView}, {L"SysHeader32", SkinnedKind::kHeader},
+    {L"#32770", SkinnedKind::kDialog},
+    {L"Button", SkinnedKind::kButton},
+    {L"Edit", SkinnedKind::kEdit},
+    {L"ComboBox", SkinnedKind::kComboBox},
+    {L"SysListView32", SkinnedKind::kListView},
+    {L"SysHeader32", SkinnedKind::kHeader},
 };
 // Windows whose look belongs to the system or to the input method, not to the program.
 constexpr const wchar_t* kLeftAlone[] = {
-    L"#32768",        L"#32769",        L"#32771",           L"#32772",  L"IME",
-    L"MSCTFIME UI",   L"tooltips_class32", L"ComboLBox",      L"ScrollBar",
+    L"#32768",      L"#32769",           L"#32771",    L"#32772",    L"IME",
+    L"MSCTFIME UI", L"tooltips_class32", L"ComboLBox", L"ScrollBar",
 };
 
 std::optional<SkinnedKind> kind_of(HWND hwnd) {

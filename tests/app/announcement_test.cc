@@ -150,8 +150,8 @@ TEST_F(Announcement, WindowHasItsRoundedTopLeftCornerAndKeepsItsSize) {
     for (int x = 0; x < corner[row]; ++x) {
       EXPECT_FALSE(PtInRegion(outline, x, row)) << "(" << x << ", " << row << ") is inside";
     }
-    EXPECT_TRUE(PtInRegion(outline, corner[row], row)) << "(" << corner[row] << ", " << row
-                                                       << ") is outside";
+    EXPECT_TRUE(PtInRegion(outline, corner[row], row))
+        << "(" << corner[row] << ", " << row << ") is outside";
   }
   // The picture's other corners lie beyond the window: its own corners stay square.
   for (POINT p : {POINT{644, 0}, POINT{0, 540}, POINT{644, 540}, POINT{0, 6}, POINT{320, 270}}) {
@@ -169,9 +169,9 @@ TEST_F(Announcement, BackgroundIsTheWindowBlue) {
   HDC screen = GetDC(nullptr);
   const COLORREF shown = GetPixel(screen, p.x, p.y);
   ReleaseDC(nullptr, screen);
-  EXPECT_EQ(shown, RGB(77, 166, 222)) << "background RGB(" << int(GetRValue(shown)) << ", "
-                                      << int(GetGValue(shown)) << ", " << int(GetBValue(shown))
-                                      << ")";
+  EXPECT_EQ(shown, RGB(77, 166, 222))
+      << "background RGB(" << int(GetRValue(shown)) << ", " << int(GetGValue(shown)) << ", "
+      << int(GetBValue(shown)) << ")";
 }
 
 // The skin is attached before the window first shows.

@@ -14,7 +14,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   wchar_t address[2048] = {};
   const DWORD n = GetEnvironmentVariableW(L"MOYAN_TEST_ANNOUNCEMENT_URL", address, 2048);
   if (n > 0 && n < 2048) {
-    platform.read_announcement_page = [page = win32::narrow(address)] { return http_request(page); };
+    platform.read_announcement_page = [page = win32::narrow(address)] {
+      return http_request(page);
+    };
   }
   return run_program(std::move(platform));
 }

@@ -63,8 +63,9 @@ TimedStart start_program(const std::string& address) {
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&begin);
   start.program = std::make_unique<StartedProgram>(
-      program, L"", std::vector<std::pair<std::wstring, std::wstring>>{
-                        {L"MOYAN_TEST_ANNOUNCEMENT_URL", win32::widen(address)}});
+      program, L"",
+      std::vector<std::pair<std::wstring, std::wstring>>{
+          {L"MOYAN_TEST_ANNOUNCEMENT_URL", win32::widen(address)}});
   if (!start.program->started()) return start;
   for (int i = 0; i < 3000 && start.window == nullptr; ++i) {
     start.window = main_window_of(start.program->id());
@@ -139,9 +140,10 @@ TEST(ProgramStart, WindowComesUpAtOnceWhileTheAnnouncementServerIsSilent) {
       EXPECT_EQ(close(start), std::optional<DWORD>(0)) << "exit code";
     }
   }
-  std::printf("[ figures ] window on screen after start: silent server %.3f s, answering "
-              "server %.3f s (ratio %.2f); medians of 3\n",
-              median(silent), median(answering), median(silent) / median(answering));
+  std::printf(
+      "[ figures ] window on screen after start: silent server %.3f s, answering "
+      "server %.3f s (ratio %.2f); medians of 3\n",
+      median(silent), median(answering), median(silent) / median(answering));
   EXPECT_LT(median(silent), 5.0) << "the start waited for the silent announcement server";
 }
 

@@ -23,7 +23,7 @@ constexpr wchar_t kLibrary[] = L"SkinH_EL.dll";
 
 struct Start {
   std::optional<DWORD> exit_code;
-  std::wstring box_text;     // the fatal error box's text, when one came
+  std::wstring box_text;  // the fatal error box's text, when one came
   std::wstring box_caption;
 };
 
@@ -117,8 +117,8 @@ TEST(SkinSetup, LaterStartLeavesTheLibraryAndItsAttributes) {
 }
 
 std::wstring expected_box_text() {
-  return win32::widen(
-      fatal_error_text(std::nullopt, missing_entry_point_message("SkinH_EL.dll", "SkinH_AttachRes")));
+  return win32::widen(fatal_error_text(
+      std::nullopt, missing_entry_point_message("SkinH_EL.dll", "SkinH_AttachRes")));
 }
 
 TEST(SkinSetup, AFolderOfTheLibrarysNameEndsTheProgramThroughTheFatalBox) {
@@ -155,7 +155,8 @@ TEST(SkinSetup, ALibraryElsewhereOnThePathIsNeverLoaded) {
 TEST(SkinSetup, EachAttachPassesTheSixArgumentsOfTheTable) {
   TempFolder folder;
   EXPECT_EQ(start_in(folder, L"0 34 13 -1 33").exit_code, std::optional<DWORD>(0));
-  const std::string empty = "address=null length=0 text_address=set text= reserved=0,0,0 crc=00000000";
+  const std::string empty =
+      "address=null length=0 text_address=set text= reserved=0,0,0 crc=00000000";
   auto with_skin = [](int number) {
     const std::string_view block = carried_skin(number);
     char crc[16];

@@ -40,8 +40,9 @@ TempFolder::~TempFolder() {
   remove_tree(path_);
 }
 
-StartedProgram::StartedProgram(const std::wstring& program, const std::wstring& arguments,
-                               const std::vector<std::pair<std::wstring, std::wstring>>& environment) {
+StartedProgram::StartedProgram(
+    const std::wstring& program, const std::wstring& arguments,
+    const std::vector<std::pair<std::wstring, std::wstring>>& environment) {
   // This process's environment with the extra values after it (a later value wins).
   std::wstring block;
   if (wchar_t* own = GetEnvironmentStringsW()) {

@@ -48,7 +48,8 @@ std::string assemble(const std::vector<std::string>& sections, int count = -1,
 }
 
 std::string colour_entry(int role, uint8_t r, uint8_t g, uint8_t b) {
-  return {static_cast<char>(role), static_cast<char>(r), static_cast<char>(g), static_cast<char>(b)};
+  return {static_cast<char>(role), static_cast<char>(r), static_cast<char>(g),
+          static_cast<char>(b)};
 }
 
 std::string font_entry(int use, int height, int weight, const std::u16string& face,
@@ -175,8 +176,8 @@ TEST(SkinData, RefusesBadBlocksAndSaysWhy) {
        "height 97"},
       {"font weight 0", assemble({kOneColour, section("FONT", font_entry(1, 12, 0, u"A"))}),
        "weight 0"},
-      {"font weight 1001",
-       assemble({kOneColour, section("FONT", font_entry(1, 12, 1001, u"A"))}), "weight 1001"},
+      {"font weight 1001", assemble({kOneColour, section("FONT", font_entry(1, 12, 1001, u"A"))}),
+       "weight 1001"},
       {"face of no units", assemble({kOneColour, section("FONT", font_entry(1, 12, 400, u""))}),
        "face of 0 units"},
       {"face of 32 units",
@@ -191,8 +192,8 @@ TEST(SkinData, RefusesBadBlocksAndSaysWhy) {
       {"font entry cut short", assemble({kOneColour, section("FONT", "\x01\x0c")}),
        "entry cut short"},
       {"caption font twice",
-       assemble({kOneColour, section("FONT", font_entry(1, 12, 400, u"A") +
-                                                 font_entry(1, 13, 400, u"B"))}),
+       assemble({kOneColour,
+                 section("FONT", font_entry(1, 12, 400, u"A") + font_entry(1, 13, 400, u"B"))}),
        "caption font twice"},
   };
   for (const auto& c : cases) {
@@ -212,11 +213,11 @@ TEST(SkinData, SkipsWhatALaterWriterMayAdd) {
     std::string block;
   } cases[] = {
       {"an unknown section", assemble({section("PICT", "whatever"), kOneColour})},
-      {"a known section of a later version", assemble({section("COLR", "\x01\x02", 2), kOneColour})},
-      {"a later colour role", assemble({section("COLR", colour_entry(5, 1, 2, 3) +
-                                                            colour_entry(200, 9, 9, 9))})},
-      {"a later font use",
-       assemble({kOneColour, section("FONT", font_entry(9, 500, 5000, u""))})},
+      {"a known section of a later version",
+       assemble({section("COLR", "\x01\x02", 2), kOneColour})},
+      {"a later colour role",
+       assemble({section("COLR", colour_entry(5, 1, 2, 3) + colour_entry(200, 9, 9, 9))})},
+      {"a later font use", assemble({kOneColour, section("FONT", font_entry(9, 500, 5000, u""))})},
   };
   for (const auto& c : cases) {
     SkinData skin;
@@ -276,7 +277,8 @@ TEST(ProgramSkins, AllThirtyThreeReadWhole) {
     names.push_back(skin.name);
   }
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end()) << "two skins share a name";
+  EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end())
+      << "two skins share a name";
 }
 
 TEST(ProgramSkins, SkinThirteenIsTheSkyBlueOfTheTable) {

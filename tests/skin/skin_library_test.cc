@@ -52,7 +52,7 @@ class SkinLibrary : public ::testing::Test {
   static inline int attach_result_ = 0;
 };
 
-#define EXPECT_COLOUR(actual, expected, what)                                  \
+#define EXPECT_COLOUR(actual, expected, what) \
   EXPECT_EQ(describe(actual), describe(expected)) << (what)
 
 TEST_F(SkinLibrary, AttachesAGoodBlock) {
@@ -221,7 +221,8 @@ TEST_F(SkinLibrary, DialogBoxTakesTheSkinsBackground) {
 }
 
 TEST_F(SkinLibrary, WindowsThatDrawThemselvesKeepTheirLook) {
-  EXPECT_COLOUR(pixel_of(after_->own_picture, 10, 10), kOwnPictureColour, "a window of its own class");
+  EXPECT_COLOUR(pixel_of(after_->own_picture, 10, 10), kOwnPictureColour,
+                "a window of its own class");
   EXPECT_COLOUR(pixel_of(after_->owner_drawn, 10, 10), kOwnerDrawnColour, "an owner-drawn button");
 }
 
@@ -232,8 +233,8 @@ TEST_F(SkinLibrary, PressingTheMinimiseButtonMinimises) {
   const CaptionRows rows = caption_rows(frame);
   const int y = (rows.top + rows.bottom) / 2;
   int x = r.right - r.left - 1;
-  while (x > 0 && SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(r.left + x, r.top + y)) !=
-                      HTMINBUTTON) {
+  while (x > 0 &&
+         SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(r.left + x, r.top + y)) != HTMINBUTTON) {
     --x;
   }
   ASSERT_GT(x, 0) << "no minimise button";

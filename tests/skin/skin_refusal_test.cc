@@ -70,7 +70,8 @@ TEST(SkinRefusal, EmptyAndBadDataChangeNothing) {
   EXPECT_EQ(skin_library()(nullptr, 5, "", 0, 0, 0), kBadArguments) << "a length without data";
 
   InvalidateRect(w.frame, nullptr, TRUE);
-  RedrawWindow(w.frame, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(w.frame, nullptr, nullptr,
+               RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   pump_for(200);
   EXPECT_TRUE(same(look_of(w), before)) << "the window looks different after refused data";
   for (HWND hwnd : {w.frame, w.edit, w.push, w.check, w.group, w.combo, w.list}) {

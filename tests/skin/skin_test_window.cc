@@ -77,10 +77,9 @@ HWND child(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD ex_style,
 AttachSkin skin_library() {
   static AttachSkin entry = [] {
     HMODULE library = LoadLibraryW(beside_this_program(L"SkinH_EL.dll").c_str());
-    return library != nullptr
-               ? reinterpret_cast<AttachSkin>(
-                     reinterpret_cast<void*>(GetProcAddress(library, "SkinH_AttachRes")))
-               : nullptr;
+    return library != nullptr ? reinterpret_cast<AttachSkin>(reinterpret_cast<void*>(
+                                    GetProcAddress(library, "SkinH_AttachRes")))
+                              : nullptr;
   }();
   return entry;
 }
@@ -94,9 +93,9 @@ SkinData distinct_skin(int seed) {
   SkinData skin;
   skin.name = "test";
   for (int role = 1; role <= kSkinColourLast; ++role) {
-    skin.colours[role] = SkinRgb{static_cast<uint8_t>(6 * role + seed),
-                                 static_cast<uint8_t>(250 - 5 * role),
-                                 static_cast<uint8_t>((40 * role + 3 * seed) % 256)};
+    skin.colours[role] =
+        SkinRgb{static_cast<uint8_t>(6 * role + seed), static_cast<uint8_t>(250 - 5 * role),
+                static_cast<uint8_t>((40 * role + 3 * seed) % 256)};
   }
   return skin;
 }
@@ -110,11 +109,10 @@ TestWindow create_test_window(int left, int top, const wchar_t* title) {
   register_classes();
   TestWindow w;
   w.frame = CreateWindowExW(0, kFrameClass, title,
-                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                            left, top, 440, 330, nullptr, nullptr, GetModuleHandleW(nullptr),
-                            nullptr);
-  w.edit = child(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 10, 10, 150, 24,
-                 w.frame);
+                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, left, top,
+                            440, 330, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  w.edit =
+      child(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 10, 10, 150, 24, w.frame);
   w.push = child(L"BUTTON", L"Push", WS_TABSTOP | BS_PUSHBUTTON, 0, 180, 10, 90, 26, w.frame);
   w.check = child(L"BUTTON", L"Check", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 290, 14, 90, 18, w.frame);
   w.group = child(L"BUTTON", L"Group", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 10, 50, 160, 70, w.frame);
@@ -170,9 +168,9 @@ HWND create_test_dialog(int left, int top) {
   t.text_class[0] = 0xFFFF;
   t.text_class[1] = 0x0082;  // static
   wcscpy(t.text_title, L"Text");
-  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &t.dialog, nullptr,
-                                           [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; },
-                                           0);
+  HWND dialog = CreateDialogIndirectParamW(
+      GetModuleHandleW(nullptr), &t.dialog, nullptr,
+      [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
   SetWindowPos(dialog, HWND_TOP, left, top, 0, 0, SWP_NOSIZE);
   UpdateWindow(dialog);
   pump_for(100);

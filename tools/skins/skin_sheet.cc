@@ -55,10 +55,9 @@ HWND control(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD ex_styl
 // A window with one control of each kind: edit box, push button, check box, group box,
 // drop-down list, and a list with its header and a chosen row.
 HWND sample_window(const std::wstring& title) {
-  HWND w = CreateWindowExW(0, kSampleClass, title.c_str(),
-                           WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
-                           kTileWidth, kTileHeight, nullptr, nullptr, GetModuleHandleW(nullptr),
-                           nullptr);
+  HWND w = CreateWindowExW(
+      0, kSampleClass, title.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
+      0, kTileWidth, kTileHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   control(L"EDIT", L"edit", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 8, 8, 110, 22, w);
   control(L"BUTTON", L"button", BS_PUSHBUTTON, 0, 128, 7, 70, 24, w);
   HWND check = control(L"BUTTON", L"check", BS_AUTOCHECKBOX, 0, 204, 10, 50, 18, w);
@@ -124,8 +123,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   HMODULE library = LoadLibraryW(win32::widen_utf8(argv[1]).c_str());
-  auto attach = library ? reinterpret_cast<AttachSkin>(reinterpret_cast<void*>(
-                              GetProcAddress(library, "SkinH_AttachRes")))
+  auto attach = library ? reinterpret_cast<AttachSkin>(
+                              reinterpret_cast<void*>(GetProcAddress(library, "SkinH_AttachRes")))
                         : nullptr;
   if (attach == nullptr) {
     std::fprintf(stderr, "skin_sheet: no SkinH_AttachRes in %s\n", argv[1]);
