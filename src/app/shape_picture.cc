@@ -81,7 +81,8 @@ std::vector<ShapeRect> join_rows(const ShapeRuns& shape) {
   const std::vector<ShapeRun>& runs = shape.runs;
   size_t band_start = 0;  // first run of the band being grown
   size_t band_end = 0;    // one past its last run (of its first row)
-  int band_top = 0, band_bottom = 0;
+  int band_top = 0;
+  int band_bottom = 0;
   auto flush = [&] {
     for (size_t i = band_start; i < band_end; ++i) {
       rects.push_back({runs[i].left, band_top, runs[i].right, band_bottom});

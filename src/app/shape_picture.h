@@ -42,6 +42,6 @@ std::optional<ShapeRuns> opaque_runs(std::string_view bitmap_file, ShapeColour t
 
 // Runs joined into rectangles: rows whose runs are the same, one after the other, become
 // one band of rectangles (a plain rounded rectangle gives a few dozen, not a run per row).
-std::vector<ShapeRect> join_rows(const ShapeRuns& runs);
+std::vector<ShapeRect> join_rows(const ShapeRuns& shape);
 
 #endif  // MOYAN_APP_SHAPE_PICTURE_H_

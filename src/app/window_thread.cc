@@ -24,10 +24,14 @@ void WindowThread::run_sent_task(LPARAM lparam) {
 }
 
 bool WindowThread::post(HWND window, std::function<void()> task) {
-  auto* posted = new std::function<void()>(std::move(task));
-  if (PostMessageW(window, kMsgRunPostedTask, 0, reinterpret_cast<LPARAM>(posted))) return true;
-  delete posted;
-  return false;
+  auto posted = std::make_unique<std::function<void()>>(std::move(task));
+  if (!PostMessageW(window, kMsgRunPostedTask, 0, reinterpret_cast<LPARAM>(posted.get()))) {
+    return false;
+  }
+  // The message owns it now: the window's thread frees it (run_posted_task, or
+  // drop_posted_tasks as the window goes).
+  posted.release();
+  return true;  // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks): owned by the message
 }
 
 void WindowThread::run_posted_task(LPARAM lparam) {

@@ -51,11 +51,11 @@ constexpr size_t kColourEntry = 4;
 constexpr size_t kFontEntryHead = 6;
 
 uint16_t get_u16(const char* p) {
-  auto b = reinterpret_cast<const uint8_t*>(p);
+  const auto* b = reinterpret_cast<const uint8_t*>(p);
   return static_cast<uint16_t>(b[0] | b[1] << 8);
 }
 uint32_t get_u32(const char* p) {
-  auto b = reinterpret_cast<const uint8_t*>(p);
+  const auto* b = reinterpret_cast<const uint8_t*>(p);
   return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
          static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
 }
@@ -184,7 +184,9 @@ SkinStatus read_skin(std::string_view block, SkinData* skin) {
   }
 
   SkinData read;
-  bool seen_name = false, seen_colours = false, seen_fonts = false;
+  bool seen_name = false;
+  bool seen_colours = false;
+  bool seen_fonts = false;
   size_t at = kHeaderSize;
   for (uint16_t i = 0; i < sections; ++i) {
     if (block.size() - at < kSectionHeaderSize) {

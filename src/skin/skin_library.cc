@@ -17,6 +17,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <new>
 #include <string_view>
 #include <vector>
@@ -83,13 +84,13 @@ int attach(const unsigned char* data, int length) {
   SkinData read;
   const std::string_view block(reinterpret_cast<const char*>(data), static_cast<size_t>(length));
   if (!read_skin(block, &read).is_ok()) return kRefused;
-  // Kept for the life of the process: windows of other threads may paint with it still.
-  auto* skin = new AttachedSkin(read);
+  auto skin = std::make_unique<AttachedSkin>(read);
   {
     Attaching one_at_a_time;
     if (!follow_calling_thread()) return kFailed;
     stay_loaded();
-    publish_skin(skin);
+    // Kept for the life of the process: windows of other threads may paint with it still.
+    publish_skin(skin.release());
   }
   skin_thread_windows();
   repaint_thread_windows();
