@@ -120,7 +120,8 @@ std::atomic<const AttachedSkin*> current{nullptr};
 
 }  // namespace
 
-AttachedSkin::AttachedSkin(const SkinData& data) : caption_font_(make_caption_font(data)) {
+AttachedSkin::AttachedSkin(const SkinData& data)
+    : data_(data), caption_font_(make_caption_font(data)) {
   for (int role = 1; role <= kSkinColourLast; ++role) {
     const auto which = static_cast<SkinColour>(role);
     const std::optional<SkinRgb>& rgb = data.colour(which);

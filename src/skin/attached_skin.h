@@ -22,8 +22,11 @@ class AttachedSkin {
   HBRUSH brush(SkinColour role) const { return brushes_[static_cast<size_t>(role)].get(); }
   // The skin's caption font, or the system's caption font.
   HFONT caption_font() const { return caption_font_.get(); }
+  // The skin data it was made from.
+  const SkinData& data() const { return data_; }
 
  private:
+  SkinData data_;
   std::array<COLORREF, kSkinColourSlots> colours_{};
   std::array<win32::Brush, kSkinColourSlots> brushes_;
   win32::Font caption_font_;

@@ -84,13 +84,16 @@ int attach(const unsigned char* data, int length) {
   SkinData read;
   const std::string_view block(reinterpret_cast<const char*>(data), static_cast<size_t>(length));
   if (!read_skin(block, &read).is_ok()) return kRefused;
-  auto skin = std::make_unique<AttachedSkin>(read);
   {
     Attaching one_at_a_time;
     if (!follow_calling_thread()) return kFailed;
     stay_loaded();
-    // Kept for the life of the process: windows of other threads may paint with it still.
-    publish_skin(skin.release());
+    // The same skin again makes nothing new: its windows look as they should already.
+    const AttachedSkin* current = current_skin();
+    if (current == nullptr || !(current->data() == read)) {
+      // Kept for the life of the process: windows of other threads may paint with it still.
+      publish_skin(std::make_unique<AttachedSkin>(read).release());
+    }
   }
   skin_thread_windows();
   repaint_thread_windows();

@@ -121,17 +121,41 @@ std::wstring expected_box_text() {
       std::nullopt, missing_entry_point_message("SkinH_EL.dll", "SkinH_AttachRes")));
 }
 
-TEST(SkinSetup, AFolderOfTheLibrarysNameEndsTheProgramThroughTheFatalBox) {
-  TempFolder folder;
-  ASSERT_TRUE(CreateDirectoryW((folder / kLibrary).c_str(), nullptr));
-  const Start start = start_in(folder, L"13");
-  EXPECT_EQ(start.box_caption, L"错误") << "no fatal error box, or another caption";
-  EXPECT_EQ(start.box_text, expected_box_text());
-  EXPECT_EQ(start.exit_code, std::optional<DWORD>(static_cast<DWORD>(-1)));
-  const DWORD attr = attributes(folder / kLibrary);
-  EXPECT_TRUE(attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY))
-      << "the folder is gone";
-  EXPECT_EQ(attributes(folder / L"calls.txt"), INVALID_FILE_ATTRIBUTES) << "a library was called";
+// Whatever stands under the library's name is left as it is; when it is no library with the
+// entry point, the program ends through the fatal error box.
+TEST(SkinSetup, NoLibraryOrNoEntryPointEndsTheProgramThroughTheFatalBox) {
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  const struct {
+    const char* name;
+    bool folder;               // a folder of the library's name, else a file
+    std::wstring copied_from;  // the file put there
+  } cases[] = {
+      {"a folder named SkinH_EL.dll", true, L""},
+      {"a library without the entry point", false, std::wstring(system) + L"\\version.dll"},
+  };
+  for (const auto& c : cases) {
+    TempFolder folder;
+    const std::wstring library = folder / kLibrary;
+    if (c.folder) {
+      ASSERT_TRUE(CreateDirectoryW(library.c_str(), nullptr)) << c.name;
+    } else {
+      ASSERT_TRUE(CopyFileW(c.copied_from.c_str(), library.c_str(), FALSE)) << c.name;
+    }
+    const std::string before = c.folder ? std::string() : file_bytes(library);
+    const Start start = start_in(folder, L"13");
+    EXPECT_EQ(start.box_caption, L"错误") << c.name << ": no fatal error box, or another caption";
+    EXPECT_EQ(start.box_text, expected_box_text()) << c.name;
+    EXPECT_EQ(start.exit_code, std::optional<DWORD>(static_cast<DWORD>(-1))) << c.name;
+    const DWORD attr = attributes(library);
+    ASSERT_NE(attr, INVALID_FILE_ATTRIBUTES) << c.name << ": it is gone";
+    EXPECT_EQ((attr & FILE_ATTRIBUTE_DIRECTORY) != 0, c.folder) << c.name << ": it changed kind";
+    if (!c.folder) {
+      EXPECT_TRUE(file_bytes(library) == before) << c.name << ": it was replaced";
+    }
+    EXPECT_EQ(attributes(folder / L"calls.txt"), INVALID_FILE_ATTRIBUTES)
+        << c.name << ": a library was called";
+  }
 }
 
 // The library is loaded by its full path: when it can't be written beside the program (here
