@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/app_config.h"
+#include "app/window_shape.h"
 #include "net/http_request.h"
 #include "standin_client.h"
 #include "window_driver.h"
@@ -158,6 +159,32 @@ TEST_F(Announcement, WindowHasItsRoundedTopLeftCornerAndKeepsItsSize) {
     EXPECT_TRUE(PtInRegion(outline, p.x, p.y)) << "(" << p.x << ", " << p.y << ") is outside";
   }
   DeleteObject(outline);
+}
+
+// Empty picture bytes (unpacking gave nothing) and bytes that are no picture leave the
+// window without an outline and at its size.
+TEST_F(Announcement, NoPictureLeavesTheWindowAsItIs) {
+  HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 10, 10, 120, 80, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(plain, nullptr);
+  const struct {
+    const char* name;
+    ByteSet picture;
+  } cases[] = {
+      {"empty bytes", ByteSet()},
+      {"not a picture", ByteSet("BM not a bitmap", 15)},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(set_window_shape(plain, c.picture, RGB(255, 0, 255))) << c.name;
+    HRGN outline = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(plain, outline), ERROR) << c.name << ": the window got an outline";
+    DeleteObject(outline);
+    RECT r;
+    GetWindowRect(plain, &r);
+    EXPECT_EQ(r.right - r.left, 120) << c.name << ": width";
+    EXPECT_EQ(r.bottom - r.top, 80) << c.name << ": height";
+  }
+  DestroyWindow(plain);
 }
 
 TEST_F(Announcement, BackgroundIsTheWindowBlue) {
