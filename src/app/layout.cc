@@ -128,6 +128,8 @@ constexpr ControlSpec kLayout[] = {
      {16, 24, 240, 100},
      "预留区域",
      FontKind::kSongReservedArea},
+    // Takes the caption's place once an import has run (hidden until then).
+    {C::导入进度, K::kTransparentLabel, C::分组框5, -1, {10, 20, 252, 108}, nullptr, kPlain},
 };
 
 static_assert(std::size(kLayout) == kControlCount - 1, "every control has one layout row");

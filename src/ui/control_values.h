@@ -15,6 +15,9 @@ class ControlValues {
   virtual void set_control_text(Control control, const std::string& text) = 0;
   virtual bool is_checked(Control control) = 0;
   virtual void set_checked(Control control, bool checked) = 0;
+  // Shows or hides a control (the import's progress takes the reserved area's caption's
+  // place while it is shown).
+  virtual void set_control_visible(Control control, bool visible) = 0;
   // The text of a combo box's chosen item; empty when none is chosen.
   virtual std::string chosen_item_text(Control combo) = 0;
   // Opens a combo box's list (CB_SHOWDROPDOWN with 1).

@@ -77,6 +77,8 @@ enum class Control {
   图形按钮5,  // "确定修改": adds the form's entry to the library
   图形按钮6,  // "取消修改": shows the library page again
   透明标签9,  // the reserved area's large caption "预留区域"
+  导入进度,   // in the reserved area in the caption's place once an import has run: its
+              // progress, how to stop it, and how it ended
   kCount
 };
 

@@ -7,6 +7,7 @@
 constexpr unsigned kBoxOk = 0x0;
 constexpr unsigned kBoxYesNo = 0x4;
 constexpr unsigned kBoxIconQuestion = 0x20;
+constexpr unsigned kBoxIconWarning = 0x30;
 constexpr unsigned kBoxIconInformation = 0x40;
 constexpr unsigned kBoxSystemModal = 0x1000;
 constexpr int kAnswerOk = 0;

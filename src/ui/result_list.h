@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 // The result list 超级列表框1, shared by listing, local search, harvesting and delivery,
 // always by column index: 0 row number, 1 title, 2 size, 3 rating, 4 update time, 5 the
@@ -28,6 +29,12 @@ class ResultList {
   // no other change of the list can fall between the row's insertion and its number.
   // Gives the row's index.
   virtual int append_numbered_row(const RowTexts& texts) = 0;
+  // Appends whole rows in one step, each as append_numbered_row would (numbered by the
+  // count once it is there), so a long listing hands its rows over a batch at a time
+  // instead of a trip per row. A list that keeps no rows of its own appends them one by one.
+  virtual void append_numbered_rows(const std::vector<RowTexts>& rows) {
+    for (const RowTexts& row : rows) append_numbered_row(row);
+  }
   // An index that names no row changes nothing.
   virtual void delete_row(int row) = 0;
   virtual int row_count() = 0;

@@ -169,7 +169,44 @@ bool FakeWindow::start_process(const std::string& command_line, int wait_ms) {
   return true;
 }
 
-void FakeWindow::run_pending_messages() {}
+void FakeWindow::run_pending_messages() {
+  std::vector<std::function<void()>> due;
+  {
+    std::lock_guard<std::mutex> hold(mutex_);
+    ++pumps_;
+    for (auto it = waiting_.begin(); it != waiting_.end();) {
+      if (it->skip-- > 0) {
+        ++it;
+        continue;
+      }
+      due.push_back(std::move(it->handler));
+      it = waiting_.erase(it);
+    }
+  }
+  // Outside the lock: a handler uses the window too.
+  for (auto& handler : due) handler();
+}
+
+void FakeWindow::post_event(std::function<void()> handler, int skip) {
+  std::lock_guard<std::mutex> hold(mutex_);
+  waiting_.push_back({std::move(handler), skip});
+}
+
+int FakeWindow::pumps() const {
+  std::lock_guard<std::mutex> hold(mutex_);
+  return pumps_;
+}
+
+void FakeWindow::set_control_visible(Control control, bool visible) {
+  std::lock_guard<std::mutex> hold(mutex_);
+  visible_controls_[control] = visible;
+}
+
+bool FakeWindow::control_visible(Control control) const {
+  std::lock_guard<std::mutex> hold(mutex_);
+  auto it = visible_controls_.find(control);
+  return it == visible_controls_.end() || it->second;
+}
 
 void FakeWindow::request_window_close() {
   std::lock_guard<std::mutex> hold(mutex_);

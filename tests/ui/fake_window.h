@@ -1,6 +1,8 @@
 #ifndef MOYAN_TESTS_UI_FAKE_WINDOW_H_
 #define MOYAN_TESTS_UI_FAKE_WINDOW_H_
 
+#include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -34,6 +36,7 @@ class FakeWindow : public WindowPort {
   void set_control_text(Control control, const std::string& text) override;
   bool is_checked(Control control) override;
   void set_checked(Control control, bool checked) override;
+  void set_control_visible(Control control, bool visible) override;
   std::string chosen_item_text(Control combo) override;
   void drop_down_list(Control combo) override;
 
@@ -62,6 +65,10 @@ class FakeWindow : public WindowPort {
   bool visible() const;
   int tray_icons() const;
   std::string tray_tip() const;
+  // Controls are visible until hidden.
+  bool control_visible(Control control) const;
+  // How often a handler let the window's messages run.
+  int pumps() const;
 
   // Test side: the state a handler finds.
   void set_minimised(bool minimised);
@@ -70,6 +77,9 @@ class FakeWindow : public WindowPort {
   void answer_boxes_with(int answer);
   void answer_file_dialog_with(const std::string& path);
   void answer_folder_dialog_with(const std::string& path);
+  // An event waiting in the queue: its handler runs at the next run_pending_messages (or
+  // the one after `skip` more), on the thread that lets messages run.
+  void post_event(std::function<void()> handler, int skip = 0);
 
  private:
   void record(std::string entry);
@@ -90,6 +100,13 @@ class FakeWindow : public WindowPort {
   std::string file_answer_;
   std::string folder_answer_;
   std::vector<std::string> log_;
+  std::map<Control, bool> visible_controls_;
+  struct Waiting {
+    std::function<void()> handler;
+    int skip;
+  };
+  std::deque<Waiting> waiting_;
+  int pumps_ = 0;
 };
 
 #endif  // MOYAN_TESTS_UI_FAKE_WINDOW_H_

@@ -1,0 +1,38 @@
+#include "library/library_listing.h"
+
+#include "library/record_listing.h"
+#include "store/source_record.h"
+#include "store/store.h"
+
+void list_category(WindowPort& window, const LibraryContext& context, const std::string& category) {
+  window.set_current_page(kLibraryPage);
+  store_open(context.store_path);
+  window.delete_all_rows();
+  go_first();
+  list_records(
+      window, window, [&] { return read_field(kFieldCategory).text() == category; },
+      context.pacing);
+  store_close();
+}
+
+void move_entry_to_category(WindowPort& window, const LibraryContext& context,
+                            const std::string& category) {
+  const int row = window.selected_row();
+  // A row's title is as the page or the file gave it; the store holds it cut to the
+  // field's width, and it is compared so.
+  const std::string title = window.cell_text(row, 1);
+  store_open(context.store_path);
+  const std::string stored_title = stored_text_of(kFieldTitle, title);
+  // From the first entry even when another handler's listing left the cursor further on,
+  // so the entry moved is always the first of that title.
+  go_first();
+  if (find_record([&] { return read_field(kFieldTitle).text() == stored_title; })) {
+    write_field(kFieldCategory, category);
+  }
+  window.delete_row(row);
+  store_close();
+}
+
+void show_entry_menu(WindowPort& window) {
+  window.pop_up_menu(PopupMenu::kSourceManagement);
+}
