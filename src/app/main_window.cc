@@ -12,6 +12,7 @@
 #include "app/label_window.h"
 #include "app/layout.h"
 #include "app/picture_box.h"
+#include "app/result_list_view.h"
 #include "app/shell_actions.h"
 #include "app/small_handlers.h"
 #include "app/store_bridge.h"
@@ -151,8 +152,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
       on_command(wparam);
       return 0;
     case WM_NOTIFY:
-      on_notify(*reinterpret_cast<const NMHDR*>(lparam));
-      return 0;
+      return on_notify(*reinterpret_cast<NMHDR*>(lparam));
     case WM_MOVE:
     case WM_SIZE:
       position_changed();
@@ -230,12 +230,22 @@ void MainWindow::raise(Control control, int code) {
   }
 }
 
-void MainWindow::on_notify(const NMHDR& header) {
+LRESULT MainWindow::on_notify(NMHDR& header) {
   int index = static_cast<int>(header.idFrom) - kFirstControlId;
-  if (index != static_cast<int>(Control::超级列表框1) || port_ == nullptr) return;
+  if (index != static_cast<int>(Control::超级列表框1)) return 0;
+  // The list keeps no rows of its own: it asks for what it paints and what is typed.
+  if (header.code == LVN_GETDISPINFOW) {
+    list_answer_display_info(*reinterpret_cast<NMLVDISPINFOW*>(&header));
+    return 0;
+  }
+  if (header.code == LVN_ODFINDITEMW) {
+    return list_find_typed_row(*reinterpret_cast<const NMLVFINDITEMW*>(&header));
+  }
+  if (port_ == nullptr) return 0;
   if (header.code == NM_DBLCLK) {
     dispatch_control_event(*port_, handlers_, Control::超级列表框1, ControlEvent::kDoubleClicked);
   } else if (header.code == NM_RCLICK) {
     dispatch_control_event(*port_, handlers_, Control::超级列表框1, ControlEvent::kRightClicked);
   }
+  return 0;
 }

@@ -68,7 +68,7 @@ class MainWindow {
   LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
   void on_tray_event(LPARAM lparam);
   void on_command(WPARAM wparam);
-  void on_notify(const NMHDR& header);
+  LRESULT on_notify(NMHDR& header);
   void raise(Control control, int event);
   void position_changed();
 

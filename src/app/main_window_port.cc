@@ -10,6 +10,7 @@
 #include "app/shell_actions.h"
 #include "app/window_messages.h"
 #include "win32/code_page.h"
+#include "win32/message_pump.h"
 
 HWND MainWindowPort::list() const {
   return window_.control(Control::超级列表框1);
@@ -32,16 +33,11 @@ void MainWindowPort::set_cell_text(int row, int column, const std::string& text)
 }
 int MainWindowPort::append_numbered_row(const RowTexts& texts) {
   int row = -1;
-  run([&] {
-    HWND view = list();
-    row = list_insert_row(view);
-    if (row < 0) return;
-    list_set_cell_text(view, row, 0, std::to_string(list_row_count(view)));
-    for (size_t i = 0; i < texts.size(); ++i) {
-      list_set_cell_text(view, row, static_cast<int>(i) + 1, texts[i]);
-    }
-  });
+  run([&] { row = list_append_numbered_rows(list(), {texts}); });
   return row;
+}
+void MainWindowPort::append_numbered_rows(const std::vector<RowTexts>& rows) {
+  run([&] { list_append_numbered_rows(list(), rows); });
 }
 std::string MainWindowPort::cell_text(int row, int column) {
   std::string text;
@@ -77,6 +73,9 @@ bool MainWindowPort::is_checked(Control control) {
   bool checked = false;
   run([&] { checked = SendMessageW(window_.control(control), BM_GETCHECK, 0, 0) == BST_CHECKED; });
   return checked;
+}
+void MainWindowPort::set_control_visible(Control control, bool visible) {
+  run([&] { ShowWindow(window_.control(control), visible ? SW_SHOW : SW_HIDE); });
 }
 void MainWindowPort::set_checked(Control control, bool checked) {
   run([&] {
@@ -134,16 +133,7 @@ bool MainWindowPort::start_process(const std::string& command_line, int wait_ms)
 }
 
 void MainWindowPort::run_pending_messages() {
-  if (!window_.window_thread().on_window_thread()) return;
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
-    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) break;
-    if (msg.message == WM_QUIT) {  // keep the request to quit for the loop
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    MainWindow::dispatch(msg);
-  }
+  if (window_.window_thread().on_window_thread()) win32::run_pending_messages();
 }
 
 bool MainWindowPort::is_minimised() {

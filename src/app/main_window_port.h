@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/window_port.h"
 
@@ -20,6 +21,7 @@ class MainWindowPort : public WindowPort {
   int insert_row() override;
   void set_cell_text(int row, int column, const std::string& text) override;
   int append_numbered_row(const RowTexts& texts) override;
+  void append_numbered_rows(const std::vector<RowTexts>& rows) override;
   std::string cell_text(int row, int column) override;
   void delete_row(int row) override;
   int row_count() override;
@@ -30,6 +32,7 @@ class MainWindowPort : public WindowPort {
   void set_control_text(Control control, const std::string& text) override;
   bool is_checked(Control control) override;
   void set_checked(Control control, bool checked) override;
+  void set_control_visible(Control control, bool visible) override;
   std::string chosen_item_text(Control combo) override;
   void drop_down_list(Control combo) override;
   int current_page() override;

@@ -112,6 +112,8 @@ class Builder {
       SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     SendMessageW(built_[Control::选择框1], BM_SETCHECK, BST_CHECKED, 0);
+    // The reserved area shows its caption until an import has run.
+    ShowWindow(built_[Control::导入进度], SW_HIDE);
     line_up_headings(built_);
     return true;
   }
