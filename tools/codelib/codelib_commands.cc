@@ -122,16 +122,31 @@ int dump(const Streams& s, const std::string& path) {
 
 int run_codelib(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
   const Streams s{out, err};
-  if (args.size() != 2) {
-    print(err, "usage: codelib create|check|dump|repair PATH");
+  const std::string command = args.empty() ? std::string() : args[0];
+  const size_t n = args.size();
+  if (command == "create" && n == 2) return create(s, args[1]);
+  if (command == "check" && n == 2) return check(s, args[1]);
+  if (command == "dump" && n == 2) return dump(s, args[1]);
+  if (command == "repair" && n == 2) return repair(s, args[1]);
+  if (command == "list" && (n == 2 || n == 3)) {
+    return codelib_list(args[1], n == 3 ? &args[2] : nullptr, out, err);
+  }
+  if (command == "search" && n == 3) return codelib_search(args[1], args[2], out, err);
+  if (command == "import" && n == 3) return codelib_import(args[1], args[2], out, err);
+  if (command == "export" && n == 4) return codelib_export(args[1], args[2], args[3], out, err);
+  const char* const known[] = {"create", "check",  "dump",   "repair",
+                               "list",   "search", "import", "export"};
+  bool is_known = false;
+  for (const char* name : known) is_known = is_known || command == name;
+  if (is_known || args.size() < 2) {
+    print(err,
+          "usage: codelib create|check|dump|repair PATH\n"
+          "       codelib list PATH [CATEGORY]\n"
+          "       codelib search PATH KEYWORD\n"
+          "       codelib import PATH FOLDER\n"
+          "       codelib export PATH TITLE DIR");
     return 2;
   }
-  const std::string& command = args[0];
-  const std::string& path = args[1];
-  if (command == "create") return create(s, path);
-  if (command == "check") return check(s, path);
-  if (command == "dump") return dump(s, path);
-  if (command == "repair") return repair(s, path);
   print(err, "codelib: unknown command " + platform_text_to_utf8(command));
   return 2;
 }

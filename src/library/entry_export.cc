@@ -1,0 +1,44 @@
+#include "library/entry_export.h"
+
+#include <cstring>
+
+#include "store/attachment.h"
+#include "text/text.h"
+
+namespace {
+
+// The packed form's first eight bytes: its magic and the unpacked length, little-endian.
+constexpr char kAttachmentMagic[] = "\x0D\x0F\x3E\x03";
+constexpr size_t kPackedHeader = 8;
+
+bool packs_nothing(const ByteSet& packed) {
+  return packed.size() == kPackedHeader && std::memcmp(packed.data(), kAttachmentMagic, 4) == 0 &&
+         std::memcmp(packed.data() + 4, "\0\0\0\0", 4) == 0;
+}
+
+}  // namespace
+
+ExportedFile exported_file_of(const ByteSet& attachment, const std::string& address) {
+  if (left_text(address, 7) == "http://") return {".rar", attachment, true};
+  ExportedFile file{".e", unpack_attachment(attachment), true};
+  // Only the packed form of no bytes at all unpacks to nothing.
+  if (file.bytes.empty() && !packs_nothing(attachment)) file.sound = false;
+  return file;
+}
+
+bool is_plain_file_name(const std::string& title) {
+  if (title.empty() || title == "." || title == "..") return false;
+  if (title.back() == ' ' || title.back() == '.') return false;
+  for (size_t i = 0; i < title.size();) {
+    const auto c = static_cast<unsigned char>(title[i]);
+    if (c >= 0x80) {
+      // A lead byte at the very end begins no character a system would accept.
+      if (i + 1 >= title.size()) return false;
+      i += 2;
+      continue;
+    }
+    if (c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr) return false;
+    ++i;
+  }
+  return true;
+}

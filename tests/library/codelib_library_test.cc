@@ -1,0 +1,140 @@
+// codelib's library commands: list, search, import and export, run in this process.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "codelib.h"
+#include "library_test_support.h"
+#include "store/source_record.h"
+#include "store/store.h"
+#include "text/gbk_unicode.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Output {
+  int status = 0;
+  std::string out, err;
+};
+
+class CodelibLibrary : public LibraryTest {
+ protected:
+  Output run(const std::vector<std::string>& args) {
+    std::FILE* out = std::fopen(path("out.txt").c_str(), "w+b");
+    std::FILE* err = std::fopen(path("err.txt").c_str(), "w+b");
+    Output result;
+    result.status = run_codelib(args, out, err);
+    std::fclose(out);
+    std::fclose(err);
+    result.out = read_file(path("out.txt"));
+    result.err = read_file(path("err.txt"));
+    return result;
+  }
+  // A text (GBK here) as the platform's command line gives it.
+  static std::string arg(const std::string& gbk) {
+#ifdef _WIN32
+    return gbk;
+#else
+    return gbk_to_utf8(gbk);
+#endif
+  }
+  static std::string utf8(const std::string& gbk) {
+    return gbk_to_utf8(gbk);
+  }
+  // How the platform's file names and paths are joined.
+  static char separator() {
+#ifdef _WIN32
+    return '\\';
+#else
+    return '/';
+#endif
+  }
+  // One refusal: status 1, nothing printed, one line on the error stream.
+  static void expect_refused(const Output& o, const std::string& says) {
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+    EXPECT_NE(o.err.find(says), std::string::npos) << o.err;
+  }
+};
+
+TEST_F(CodelibLibrary, ListsEntriesAsTheResultListShowsThem) {
+  add_entries({{"网络源码", "系统工具", "1.5 KB", "★★★☆☆", "2013-10-25 9:5:7", "C:\\a.e"},
+               {"代码", "图形图像", "2 KB", "", "", "http://site/2.html"},
+               {"源码大全", "系统工具", "", "", "", ""}});
+  Output all = run({"list", lib_});
+  EXPECT_EQ(all.status, 0) << all.err;
+  EXPECT_EQ(all.out, utf8("1\t网络源码\t1.5 KB\t★★★☆☆\t2013-10-25 9:5:7\tC:\\a.e\n"
+                          "2\t代码\t2 KB\t\t\thttp://site/2.html\n"
+                          "3\t源码大全\t\t\t\t\n"));
+  Output tools = run({"list", lib_, arg("系统工具")});
+  EXPECT_EQ(tools.out, utf8("1\t网络源码\t1.5 KB\t★★★☆☆\t2013-10-25 9:5:7\tC:\\a.e\n"
+                            "2\t源码大全\t\t\t\t\n"));
+  EXPECT_EQ(run({"list", lib_, arg("多媒体类")}).out, "");
+  expect_refused(run({"list", path("Missing.edb")}), "Missing.edb");
+}
+
+TEST_F(CodelibLibrary, SearchesTitlesAsTheLocalSearchDoes) {
+  add_titles({"网络源码", "代码", "源码大全", "彩色 图像处理", "图像处理"});
+  Output found = run({"search", lib_, arg("源码")});
+  EXPECT_EQ(found.status, 0);
+  EXPECT_EQ(found.out, utf8("1\t网络源码\t1 KB\t\t\tC:\\网络源码.e\n"
+                            "2\t源码大全\t1 KB\t\t\tC:\\源码大全.e\n"));
+  EXPECT_EQ(run({"search", lib_, arg(" 图像")}).out,
+            utf8("1\t彩色 图像处理\t1 KB\t\t\tC:\\彩色 图像处理.e\n"));
+  expect_refused(run({"search", lib_, arg(" \xA1\xA1")}), "blank");
+}
+
+TEST_F(CodelibLibrary, ImportsAFolderAsTheProgramDoes) {
+  add_titles({"held"});
+  // One candidate per folder and one subfolder per folder: the system's order of a
+  // folder's entries is its own.
+  fs::create_directories(path("tree/sub/deeper"));
+  write_file(path("tree/a.e"), "aaa");
+  write_file(path("tree/notes.txt"), "");
+  write_file(path("tree/sub/b.E"), "bbb");
+  write_file(path("tree/sub/deeper/held.e"), "x");
+  Output o = run({"import", lib_, path("tree")});
+  EXPECT_EQ(o.status, 0) << o.err;
+  const std::string sub = path("tree") + separator() + "sub" + separator();
+  EXPECT_EQ(o.out, "added\ta\t" + path("tree") + separator() + "a.e\n" + "added\tb\t" + sub +
+                       "b.E\n" + "present\theld\t" + sub + "deeper" + separator() + "held.e\n");
+  EXPECT_EQ(attachment_of("b"), "bbb");
+  EXPECT_EQ(entries()[1].category, "系统工具");
+
+  expect_refused(run({"import", lib_, path("nowhere")}), "nowhere");
+  expect_refused(run({"import", path("Missing.edb"), path("tree")}), "Missing.edb");
+}
+
+TEST_F(CodelibLibrary, ExportsAnAttachmentAsTheProgramHandsItOut) {
+  ASSERT_TRUE(store_open(lib_));
+  ASSERT_TRUE(append_record({{kFieldTitle, std::string("工具")},
+                             {kFieldAddress, std::string("C:\\src\\工具.e")},
+                             {kFieldAttachment, pack_attachment(ByteSet(std::string("source")))}}));
+  ASSERT_TRUE(append_record({{kFieldTitle, std::string("包")},
+                             {kFieldAddress, std::string("http://site/1.html")},
+                             {kFieldAttachment, ByteSet(std::string("Rar!\x1a\x07", 6))}}));
+  ASSERT_TRUE(append_record(
+      {{kFieldTitle, std::string("坏")}, {kFieldAttachment, ByteSet(std::string("not packed"))}}));
+  ASSERT_TRUE(append_record({{kFieldTitle, std::string("空")}}));
+  store_close();
+  fs::create_directories(path("out"));
+
+  Output source = run({"export", lib_, arg("工具"), path("out")});
+  EXPECT_EQ(source.status, 0) << source.err;
+  EXPECT_EQ(read_file(path("out") + "/" + arg("工具.e")), "source");
+  Output package = run({"export", lib_, arg("包"), path("out")});
+  EXPECT_EQ(package.status, 0) << package.err;
+  EXPECT_EQ(read_file(path("out") + "/" + arg("包.rar")), std::string("Rar!\x1a\x07", 6));
+
+  expect_refused(run({"export", lib_, arg("坏"), path("out")}), "unpacked");
+  expect_refused(run({"export", lib_, arg("空"), path("out")}), "no attachment");
+  expect_refused(run({"export", lib_, arg("无"), path("out")}), "no entry");
+  for (const char* title : {"a/b", "a\\b", "c:d", "x?", "..", "trailing.", ""}) {
+    expect_refused(run({"export", lib_, title, path("out")}), "not a plain file name");
+  }
+}
+
+}  // namespace

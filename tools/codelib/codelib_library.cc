@@ -1,0 +1,165 @@
+// codelib's commands over the library's entries: the program's own listing, search, import
+// and hand-out code, printing what the program would show.
+#include <string>
+#include <vector>
+
+#include "codelib.h"
+#include "library/entry_export.h"
+#include "library/local_search.h"
+#include "library/record_listing.h"
+#include "library/source_import.h"
+#include "store/source_record.h"
+#include "store/store.h"
+#include "text/gbk_unicode.h"
+#include "text/text.h"
+
+namespace {
+
+void print(std::FILE* to, const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), to);
+  std::fputc('\n', to);
+}
+
+int refuse(std::FILE* err, const std::string& why) {
+  print(err, "codelib: " + why);
+  return 1;
+}
+
+int refuse(std::FILE* err, const std::string& path, const Status& status) {
+  std::string text = status.text();
+  if (text.find(path) == std::string::npos) text = path + ": " + text;
+  return refuse(err, platform_text_to_utf8(text));
+}
+
+// The result list as lines: each row's six cells, tab-separated, in UTF-8.
+class PrintedList final : public ResultList, public MessagePump {
+ public:
+  explicit PrintedList(std::FILE* out) : out_(out) {}
+
+  int append_numbered_row(const RowTexts& texts) override {
+    std::string line = std::to_string(++rows_);
+    for (const std::string& text : texts) line += "\t" + gbk_to_utf8(text);
+    print(out_, line);
+    return rows_ - 1;
+  }
+  void delete_all_rows() override { rows_ = 0; }
+  int insert_row() override { return append_numbered_row({}); }
+  void set_cell_text(int, int, const std::string&) override {}
+  std::string cell_text(int, int) override { return std::string(); }
+  void delete_row(int) override {}
+  int row_count() override { return rows_; }
+  int selected_row() override { return -1; }
+  void redraw_list() override {}
+  // Nothing waits to be handled: there is no window.
+  void run_pending_messages() override {}
+
+ private:
+  std::FILE* out_;
+  int rows_ = 0;
+};
+
+int finish(std::FILE* out, std::FILE* err) {
+  if (std::fflush(out) != 0) return refuse(err, "can't write the output");
+  return 0;
+}
+
+// Lines of an import, one per file met (and per folder that couldn't be listed).
+class PrintedImport final : public ImportObserver {
+ public:
+  explicit PrintedImport(std::FILE* out) : out_(out) {}
+  void folder_unlisted(const LocalPath& folder) override {
+    print(out_, "unlisted\t" + gbk_to_utf8(folder.text));
+  }
+  void file_done(const std::string& title, const LocalPath& file, ImportedFile result,
+                 const Status& why) override {
+    const char* kinds[] = {"added", "added-empty", "present", "not-stored"};
+    std::string line = std::string(kinds[static_cast<int>(result)]) + "\t" + gbk_to_utf8(title) +
+                       "\t" + gbk_to_utf8(file.text);
+    if (result == ImportedFile::kNotStored) line += "\t" + platform_text_to_utf8(why.text());
+    print(out_, line);
+  }
+
+ private:
+  std::FILE* out_;
+};
+
+}  // namespace
+
+int codelib_list(const std::string& path, const std::string* category, std::FILE* out,
+                 std::FILE* err) {
+  const Status opened = store_open_status(path);
+  if (!opened) return refuse(err, path, opened);
+  const std::string wanted = category ? platform_text_to_gbk(*category) : std::string();
+  PrintedList list(out);
+  go_first();
+  list_records(
+      list, list,
+      [&] { return category == nullptr || read_field(kFieldCategory).text() == wanted; }, Pacing{});
+  store_close();
+  return finish(out, err);
+}
+
+int codelib_search(const std::string& path, const std::string& keyword_arg, std::FILE* out,
+                   std::FILE* err) {
+  const std::string keyword = platform_text_to_gbk(keyword_arg);
+  if (trim_spaces(keyword).empty()) return refuse(err, "the keyword is blank");
+  const Status opened = store_open_status(path);
+  if (!opened) return refuse(err, path, opened);
+  PrintedList list(out);
+  list_records(
+      list, list, [&] { return title_matches_keyword(read_field(kFieldTitle).text(), keyword); },
+      Pacing{});
+  store_close();
+  return finish(out, err);
+}
+
+int codelib_import(const std::string& path, const std::string& folder_arg, std::FILE* out,
+                   std::FILE* err) {
+  LocalFiles& files = platform_files();
+  const LocalPath folder = platform_path(folder_arg);
+  std::vector<LocalEntry> entries;
+  if (!files.list_folder(folder, &entries)) {
+    return refuse(err, platform_text_to_utf8(folder_arg) + ": the folder can't be listed");
+  }
+  PrintedImport printed(out);
+  SourceImport import(files, path, printed);
+  const Status opened = import.open();
+  if (!opened) return refuse(err, path, opened);
+  import.import_folder(folder);
+  import.close();
+  if (import.counts().not_stored > 0) {
+    return refuse(err, std::to_string(import.counts().not_stored) + " files were not stored");
+  }
+  return finish(out, err);
+}
+
+int codelib_export(const std::string& path, const std::string& title_arg,
+                   const std::string& folder_arg, std::FILE* out, std::FILE* err) {
+  const std::string title = platform_text_to_gbk(title_arg);
+  if (!is_plain_file_name(title)) {
+    return refuse(err, platform_text_to_utf8(title_arg) + ": not a plain file name");
+  }
+  const Status opened = store_open_status(path);
+  if (!opened) return refuse(err, path, opened);
+  const std::string stored_title = stored_text_of(kFieldTitle, title);
+  go_first();
+  const bool found = find_record([&] { return read_field(kFieldTitle).text() == stored_title; });
+  const ByteSet attachment = found ? read_field(kFieldAttachment).bytes() : ByteSet();
+  const std::string address = found ? read_field(kFieldAddress).text() : std::string();
+  store_close();
+  const std::string shown = gbk_to_utf8(title);
+  if (!found) return refuse(err, "no entry is titled " + shown);
+  if (attachment.empty()) return refuse(err, shown + ": the entry has no attachment");
+  const ExportedFile file = exported_file_of(attachment, address);
+  if (!file.sound) return refuse(err, shown + ": the attachment can't be unpacked");
+  LocalFiles& files = platform_files();
+  LocalEntry name;
+  name.name = title + file.extension;
+  name.native_name = files.path_from_text(name.name).native;
+  const LocalPath target = files.child(platform_path(folder_arg), name);
+  if (!files.write_file(target, file.bytes)) {
+    return refuse(err, gbk_to_utf8(target.text) + ": can't be written");
+  }
+  print(out, gbk_to_utf8(target.text));
+  return finish(out, err);
+}
