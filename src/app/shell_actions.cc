@@ -59,6 +59,13 @@ std::string choose_open_file(HWND owner, const std::string& filter) {
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (!GetOpenFileNameW(&ofn)) return std::string();
+  // Without OFN_NOCHANGEDIR the chosen file's folder becomes the current one, and the
+  // entry form reads the file by its bare name from there. Some systems leave it unchanged
+  // when a whole path is typed into the name box: make it so here as well.
+  if (ofn.nFileOffset > 0 && ofn.nFileOffset < file.size()) {
+    const std::wstring folder(file.data(), ofn.nFileOffset);
+    SetCurrentDirectoryW(folder.c_str());
+  }
   return win32::narrow(file.data());
 }
 
