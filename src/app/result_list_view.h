@@ -15,8 +15,10 @@
 //
 // The list keeps no rows of its own (owner data): the program keeps them, as GBK texts,
 // and the list asks for the cells it paints. A listing of a hundred thousand rows then
-// costs the program's memory for their texts and one count change per batch, not six
-// item messages per row, and the first rows show while the rest are still found.
+// costs the program's memory for their texts and a count change now and then, not six
+// item messages per row, and the first rows show while the rest are still found. Rows
+// appended below a full page may reach the list a moment later, in a burst (the count is
+// what the list view charges for); the program's own count and texts are exact at once.
 HWND create_result_list(HWND parent, int id, const RECT& place);
 
 // Operations on it; texts are GBK. Carried out on the window's thread (workers reach them

@@ -268,6 +268,22 @@ TEST_F(LibraryWindowTest, RowsLeaveWithTheirSelectionAndTypingFindsARow) {
   EXPECT_EQ(port().selected_row(), -1);
 }
 
+TEST_F(LibraryWindowTest, RowsBelowAFullPageReachTheListSoonAfter) {
+  open();
+  std::vector<ResultList::RowTexts> page(200, ResultList::RowTexts{"t", "", "", "", ""});
+  port().append_numbered_rows(page);
+  EXPECT_EQ(ListView_GetItemCount(list()), 200) << "rows on an empty page show at once";
+  for (int i = 0; i < 20; ++i) port().append_numbered_rows(page);
+  EXPECT_EQ(port().row_count(), 4200) << "the program counts every row at once";
+  EXPECT_EQ(port().cell_text(4199, 0), "4200");
+  pump_until([&] { return ListView_GetItemCount(list()) == 4200; }, 2000);
+  EXPECT_EQ(ListView_GetItemCount(list()), 4200) << "the list is told of the rest soon after";
+  port().delete_row(0);
+  EXPECT_EQ(ListView_GetItemCount(list()), 4199) << "a deletion tells the count at once";
+  port().delete_all_rows();
+  EXPECT_EQ(ListView_GetItemCount(list()), 0);
+}
+
 TEST_F(LibraryWindowTest, TheMenuMovesTheSelectedEntry) {
   add("甲", "系统工具");
   add("乙", "系统工具");
