@@ -110,9 +110,11 @@ const std::string& library_model(int n) {
 std::string fresh_library(int n) {
   const std::string& model = library_model(n);
   const std::string path = bench_dir() + "/import.edb";
-  fs::copy_file(model, path, fs::copy_options::overwrite_existing);
-  fs::copy_file(model.substr(0, model.size() - 3) + "EDT", bench_dir() + "/import.EDT",
-                fs::copy_options::overwrite_existing);
+  // Removed first: MinGW's copy_file refuses to overwrite whatever the options say.
+  fs::remove(path);
+  fs::remove(bench_dir() + "/import.EDT");
+  fs::copy_file(model, path);
+  fs::copy_file(model.substr(0, model.size() - 3) + "EDT", bench_dir() + "/import.EDT");
   return path;
 }
 
