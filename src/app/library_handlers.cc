@@ -4,9 +4,11 @@
 
 #include "app/local_files_win32.h"
 #include "app/process_values.h"
+#include "app/program_directory.h"
 #include "library/entry_form.h"
 #include "library/import_handlers.h"
 #include "library/library_listing.h"
+#include "win32/code_page.h"
 
 void bind_library_handlers(ExternalHandlers& handlers, std::shared_ptr<LibraryContext> context,
                            StartWebSearch start_web_search) {
@@ -33,7 +35,7 @@ void bind_library_handlers(ExternalHandlers& handlers, std::shared_ptr<LibraryCo
 std::shared_ptr<LibraryContext> program_library_context() {
   static Win32LocalFiles files;
   auto context = std::make_shared<LibraryContext>();
-  context->store_path = program_directory() + "\\Code.edb";
+  context->store_path = win32::narrow(program_directory()) + "\\Code.edb";
   context->files = &files;
   context->pending_file_name = [] { return pending_file_name.get(); };
   context->set_pending_file_name = [](const std::string& name) { pending_file_name.set(name); };

@@ -145,17 +145,3 @@ std::vector<std::string> Win32LocalFiles::fixed_disks() {
   }
   return disks;
 }
-
-std::string program_directory() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return std::string();
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  return win32::narrow(path.substr(0, path.find_last_of(L'\\')));
-}

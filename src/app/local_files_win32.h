@@ -23,8 +23,4 @@ class Win32LocalFiles : public LocalFiles {
   std::vector<std::string> fixed_disks() override;
 };
 
-// The program directory: the folder of the running program file, without a trailing
-// backslash, as GBK text.
-std::string program_directory();
-
 #endif  // MOYAN_APP_LOCAL_FILES_WIN32_H_
