@@ -1,0 +1,141 @@
+#include "search/harvest.h"
+
+#include <deque>
+#include <future>
+#include <utility>
+#include <vector>
+
+#include "search/detail_page.h"
+#include "search/open_library.h"
+#include "search/result_page.h"
+#include "search/search_query.h"
+#include "store/source_record.h"
+#include "store/store.h"
+#include "text/text.h"
+
+namespace {
+
+// A hit on its way: the detail page's values once fetched.
+struct PendingHit {
+  const Hit* hit;
+  std::string detail_address;
+  std::future<DetailValues> values;
+};
+
+// Detail pages asked for and not yet used. Whatever way the page's work ends, the pool's
+// jobs of this page are over before the worker goes on (they use the search's fetcher).
+class PendingHits {
+ public:
+  ~PendingHits() {
+    for (PendingHit& pending : queue_) {
+      if (pending.values.valid()) pending.values.wait();
+    }
+  }
+  std::deque<PendingHit>& queue() { return queue_; }
+
+ private:
+  std::deque<PendingHit> queue_;
+};
+
+// Lists and stores one hit, unless the library holds its title by now (another worker, or
+// another hit of this page, may have added it since the first check). Under the lock, so
+// the row's number, its place in the list and the library's order agree.
+bool insert_hit(SearchRun& run, bool library_open, const Hit& hit,
+                const std::string& detail_address, const DetailValues& values) {
+  std::lock_guard<std::mutex> hold(run.harvest_lock);
+  if (library_open && run.titles.holds_title(hit.title)) return false;
+  run.window.append_numbered_row(
+      {hit.title, values.size, values.rating, values.update_time, detail_address});
+  if (library_open) {
+    // A failed append (a full disk, a broken library) leaves the row listed and the library
+    // as it was, as a failed write does everywhere in the program.
+    static_cast<void>(append_record({{kFieldTitle, hit.title},
+                                     {kFieldSize, values.size},
+                                     {kFieldRating, values.rating},
+                                     {kFieldUpdateTime, values.update_time},
+                                     {kFieldAddress, detail_address}}));
+  }
+  return true;
+}
+
+void harvest(SearchRun& run, int page) {
+  WebFetcher& fetcher = *run.services.fetcher;
+  const std::string page_address = result_page_address(run.page_base, page);
+  const std::string page_text = to_text(
+      run.requests.submit([&fetcher, page_address] { return fetcher.fetch(page_address); }).get());
+  const std::vector<Hit> hits =
+      hits_of_result_page(page_text, run.services.sites.source_site_base_url);
+  if (hits.empty()) return;
+
+  OpenLibrary library(run.services.folder->library_path());
+  // The duplicate check of the whole page at once: hits whose title the library holds are
+  // neither fetched nor listed. (Without a library nothing is held, so every hit is new.)
+  std::vector<const Hit*> fresh;
+  int present = 0;
+  {
+    std::lock_guard<std::mutex> hold(run.harvest_lock);
+    for (const Hit& hit : hits) {
+      if (library.open() && run.titles.holds_title(hit.title)) {
+        ++present;
+      } else {
+        fresh.push_back(&hit);
+      }
+    }
+  }
+  for (int i = 0; i < present; ++i) run.progress.entry_present(run.window);
+
+  // Detail pages are asked for a few ahead of the one awaited, so they arrive while
+  // earlier hits are inserted; the pool bounds the requests in flight across the search.
+  PendingHits pending;
+  size_t asked = 0;
+  const auto ask_next = [&] {
+    const Hit* hit = fresh[asked++];
+    std::string address = run.services.sites.source_site_base_url + hit->path;
+    std::future<DetailValues> values = run.requests.submit(
+        [&fetcher, address] { return read_detail_values(to_text(fetcher.fetch(address))); });
+    pending.queue().push_back({hit, std::move(address), std::move(values)});
+  };
+  while (asked < fresh.size() || !pending.queue().empty()) {
+    while (asked < fresh.size() &&
+           pending.queue().size() <= static_cast<size_t>(run.requests_ahead)) {
+      ask_next();
+    }
+    PendingHit next = std::move(pending.queue().front());
+    pending.queue().pop_front();
+    const DetailValues values = next.values.get();
+    // A detail page without a rating (missing, or empty between its markers) adds nothing.
+    if (values.rating.empty()) continue;
+    if (insert_hit(run, library.open(), *next.hit, next.detail_address, values)) {
+      run.progress.entry_added(run.window);
+    } else {
+      run.progress.entry_present(run.window);
+    }
+  }
+}
+
+}  // namespace
+
+SearchRun::SearchRun(std::string page_base_address, const WebServices& web_services,
+                     WindowPort& window_port, SearchProgress& search_progress,
+                     const HarvestLimits& limits, int pages)
+    : page_base(std::move(page_base_address)),
+      services(web_services),
+      window(window_port),
+      progress(search_progress),
+      requests_ahead(limits.requests_in_flight),
+      requests(limits.requests_in_flight),
+      pages_left(pages) {}
+
+void finish_page(SearchRun& run) {
+  run.progress.page_done(run.window);
+  if (--run.pages_left == 0) run.progress.search_ended(run.window);
+}
+
+void harvest_page(const std::shared_ptr<SearchRun>& run, int page) {
+  try {
+    harvest(*run, page);
+  } catch (...) {
+    // A page that fails in an unforeseen way ends like a page without hits; the others go on.
+  }
+  finish_page(*run);
+}

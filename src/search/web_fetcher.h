@@ -1,0 +1,18 @@
+#ifndef MOYAN_SEARCH_WEB_FETCHER_H_
+#define MOYAN_SEARCH_WEB_FETCHER_H_
+
+#include <string>
+
+#include "text/byte_set.h"
+
+// Where the search gets result pages, detail pages and packages: the program fetches them
+// through the system's request object, tests from a table.
+class WebFetcher {
+ public:
+  virtual ~WebFetcher() = default;
+  // One GET of `address`: the body exactly as received, whatever the status; empty on any
+  // failure. Called from several threads at once.
+  virtual ByteSet fetch(const std::string& address) = 0;
+};
+
+#endif  // MOYAN_SEARCH_WEB_FETCHER_H_

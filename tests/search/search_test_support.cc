@@ -1,0 +1,44 @@
+#include "search_test_support.h"
+
+#include "search/file_names.h"
+
+bool FakeFolder::write_file(const std::string& name, const ByteSet& bytes) {
+  std::lock_guard<std::mutex> hold(mutex_);
+  written_.push_back(name);
+  if (fail_ || !fits_plain_file_name(name)) return false;
+  files_[name] = bytes;
+  return true;
+}
+
+std::vector<std::string> FakeFolder::written_names() const {
+  std::lock_guard<std::mutex> hold(mutex_);
+  return written_;
+}
+
+std::map<std::string, ByteSet> FakeFolder::files() const {
+  std::lock_guard<std::mutex> hold(mutex_);
+  return files_;
+}
+
+void AnsweringWindow::answer_in_turn(std::vector<int> answers) {
+  std::lock_guard<std::mutex> hold(answers_mutex_);
+  answers_.assign(answers.begin(), answers.end());
+}
+
+int AnsweringWindow::message_box(const std::string& text, unsigned flags,
+                                 const std::string& caption) {
+  FakeWindow::message_box(text, flags, caption);
+  std::lock_guard<std::mutex> hold(answers_mutex_);
+  if (answers_.empty()) return kAnswerOk;
+  const int answer = answers_.front();
+  answers_.pop_front();
+  return answer;
+}
+
+std::vector<std::string> AnsweringWindow::processes() const {
+  std::vector<std::string> started;
+  for (const std::string& entry : log()) {
+    if (entry.rfind("start_process ", 0) == 0) started.push_back(entry.substr(14));
+  }
+  return started;
+}

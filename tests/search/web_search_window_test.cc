@@ -1,0 +1,212 @@
+// The web search and delivery in the real window under Wine, against the stand-in web: a
+// search fills the list and the library, a double-click downloads, stores and writes the
+// package, and a second double-click writes it again without the network.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/main_window_port.h"
+#include "app/web_parts.h"
+#include "search/delivery.h"
+#include "search/web_search.h"
+#include "standin_client.h"
+#include "store/empty_library.h"
+#include "store/source_record.h"
+#include "store/store.h"
+#include "win32/code_page.h"
+#include "window_driver.h"
+
+namespace {
+
+constexpr int kWaitMs = 15000;
+
+// The real port, except that Explorer is recorded instead of started (a live Explorer
+// would outlast the test).
+class RecordingPort : public MainWindowPort {
+ public:
+  using MainWindowPort::MainWindowPort;
+  bool start_process(const std::string& command_line, int) override {
+    std::lock_guard<std::mutex> hold(mutex_);
+    started_.push_back(command_line);
+    return true;
+  }
+  std::vector<std::string> started() {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return started_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::string> started_;
+};
+
+// A web that is gone: counts what is asked of it.
+class NoNetwork : public WebFetcher {
+ public:
+  ByteSet fetch(const std::string&) override {
+    ++asked;
+    return ByteSet();
+  }
+  std::atomic<int> asked{0};
+};
+
+std::string read_whole_file(const std::wstring& path) {
+  win32::OwnedHandle file(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return "(missing)";
+  std::string bytes;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    bytes.append(buffer, read);
+  }
+  return bytes;
+}
+
+class WebSearchWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const int port = standin::port();
+    ASSERT_NE(port, 0) << "no stand-in web";
+    const std::string host = "127.0.0.1:" + std::to_string(port);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    wide_dir_ = std::wstring(temp) + L"moyan_web_search_" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(wide_dir_.c_str(), nullptr);
+    folder_ = std::make_unique<DiskFolder>(win32::narrow(wide_dir_));
+    const Status created = create_empty_library(folder_->library_path());
+    ASSERT_TRUE(created.is_ok()) << created.text();
+    services_ = {{"http://" + host + "/", host, "http://" + host + "/"}, &fetcher_, folder_.get()};
+    web_ = std::make_unique<WebSearch>(services_, "墨砚工坊V1.0");
+
+    ExternalHandlers handlers;
+    handlers.open_selected_entry = [this](WindowPort& w) { open_selected_entry(w, services_); };
+    window_ = MainWindow::create(WindowPlatform());
+    ASSERT_TRUE(window_);
+    port_ = std::make_unique<RecordingPort>(*window_);
+    window_->start(*port_, handlers);
+    pump_for(50);
+  }
+
+  void TearDown() override {
+    window_.reset();
+    port_.reset();
+    drain_messages();
+    store_close_all();
+    for (const wchar_t* name : {L"Code.edb", L"Code.EDT", L"超级列表框增强模块.rar"}) {
+      const std::wstring path = wide_dir_ + L"\\" + name;
+      // A worker may still be closing the library.
+      for (int i = 0;
+           i < 100 && !DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND; ++i) {
+        Sleep(20);
+      }
+    }
+    RemoveDirectoryW(wide_dir_.c_str());
+  }
+
+  // Selects a row and double-clicks it, as the user does.
+  void double_click_row(int row) {
+    HWND list = window_->control(Control::超级列表框1);
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    RECT r = {};
+    r.left = LVIR_BOUNDS;
+    SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM(r.left + 8, (r.top + r.bottom) / 2);
+    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+  }
+
+  RequestObjectFetcher fetcher_;
+  std::wstring wide_dir_;
+  std::unique_ptr<DiskFolder> folder_;
+  WebServices services_;
+  std::unique_ptr<WebSearch> web_;
+  std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<RecordingPort> port_;
+};
+
+// Answers the two questions of a download with Yes, reading what they ask.
+struct User {
+  std::vector<std::wstring> captions, texts;
+  void answer(int boxes) {
+    for (int i = 0; i < boxes; ++i) {
+      HWND box = wait_for_process_window(L"#32770", kWaitMs);
+      if (box == nullptr) return;
+      captions.push_back(window_text_of(box));
+      texts.push_back(window_text_of(GetDlgItem(box, 0xFFFF)));
+      SendMessageW(box, WM_COMMAND, IDYES, 0);
+      for (int w = 0; w < 100 && IsWindow(box); ++w) Sleep(20);
+    }
+  }
+};
+
+TEST_F(WebSearchWindowTest, SearchThenDownloadThenDeliverAgainWithoutTheNetwork) {
+  // The search button's web branch, on the window's thread.
+  web_->start_web_search(*port_, "模块");
+  ASSERT_TRUE(pump_until([&] { return web_->progress().wait_until_idle(0); }, kWaitMs))
+      << "the search did not end";
+  const std::vector<std::vector<std::string>> rows = {
+      {"1", "超级列表框增强模块", "128 KB", "★★★★", "2012-03-15"},
+      {"2", "网络封包拦截模块源码", "56 KB", "★★★", "2011-11-02"},
+      {"3", "Excel数据库操作类模块", "88 KB", "★★", "2012-01-09"}};
+  ASSERT_EQ(port_->row_count(), 3) << "rows listed";
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 5; ++c) EXPECT_EQ(port_->cell_text(r, c), rows[r][c]) << r << "," << c;
+  }
+  const std::string detail = services_.sites.source_site_base_url + "soft/101.html";
+  EXPECT_EQ(port_->cell_text(0, 5), detail);
+  EXPECT_EQ(window_text_of(window_->hwnd()),
+            L"墨砚工坊V1.0 - 网络搜索完成：1/1页，新增3条，已有0条")
+      << "the caption tells the search has ended";
+  ASSERT_TRUE(store_open(folder_->library_path()));
+  EXPECT_EQ(record_count(), 3) << "entries stored";
+  go_first();
+  EXPECT_TRUE(find_record([&] { return read_field(kFieldAddress).text() == detail; }));
+  store_close();
+
+  // Double-click: two questions answered Yes, the package downloaded, kept and written.
+  User user;
+  std::thread answering([&] { user.answer(2); });
+  double_click_row(0);
+  const bool shown = pump_until([&] { return port_->started().size() == 1; }, kWaitMs);
+  answering.join();
+  ASSERT_TRUE(shown) << "Explorer was not asked to show the package";
+  EXPECT_EQ(user.captions, (std::vector<std::wstring>{L"下载？", L"打开？"}));
+  EXPECT_EQ(user.texts,
+            (std::vector<std::wstring>{L"是否确认下载超级列表框增强模块",
+                                       L"超级列表框增强模块下载已完成,确定是否要打开？"}));
+  const std::string package = standin::plain_get(standin::port(), "/files/101.rar").body;
+  ASSERT_FALSE(package.empty());
+  const std::wstring file = wide_dir_ + L"\\超级列表框增强模块.rar";
+  EXPECT_EQ(read_whole_file(file), package) << "the package file";
+  EXPECT_EQ(port_->started()[0], "Explorer /select, " + win32::narrow(file));
+  ASSERT_TRUE(store_open(folder_->library_path()));
+  go_first();
+  ASSERT_TRUE(find_record([&] { return read_field(kFieldTitle).text() == "超级列表框增强模块"; }));
+  EXPECT_EQ(read_field(kFieldAttachment).bytes().str(), package) << "the package kept in 附件";
+  store_close();
+
+  // Again, with the web gone: written at once from the library, no question asked.
+  NoNetwork gone;
+  services_.fetcher = &gone;
+  DeleteFileW(file.c_str());
+  double_click_row(0);
+  ASSERT_TRUE(pump_until([&] { return port_->started().size() == 2; }, kWaitMs));
+  EXPECT_EQ(wait_for_process_window(L"#32770", 0), nullptr) << "a question was asked";
+  EXPECT_EQ(gone.asked.load(), 0) << "the network was used";
+  EXPECT_EQ(read_whole_file(file), package);
+}
+
+}  // namespace
