@@ -61,13 +61,17 @@ void MainWindowPort::redraw_list() {
   run([&] { RedrawWindow(list(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); });
 }
 
+HWND MainWindowPort::window_of(Control control) const {
+  return control == Control::kMainWindow ? window_.hwnd() : window_.control(control);
+}
+
 std::string MainWindowPort::control_text(Control control) {
   std::string text;
-  run([&] { text = win32::narrow(window_text(window_.control(control))); });
+  run([&] { text = win32::narrow(window_text(window_of(control))); });
   return text;
 }
 void MainWindowPort::set_control_text(Control control, const std::string& text) {
-  run([&] { SetWindowTextW(window_.control(control), win32::widen(text).c_str()); });
+  run([&] { SetWindowTextW(window_of(control), win32::widen(text).c_str()); });
 }
 bool MainWindowPort::is_checked(Control control) {
   bool checked = false;

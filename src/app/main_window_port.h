@@ -56,6 +56,8 @@ class MainWindowPort : public WindowPort {
 
  private:
   HWND list() const;
+  // A control's window; Control::kMainWindow is MainWindow itself (its caption).
+  HWND window_of(Control control) const;
   void run(const std::function<void()>& task);
 
   MainWindow& window_;

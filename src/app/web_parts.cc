@@ -1,0 +1,92 @@
+#include "app/web_parts.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/app_config.h"
+#include "app/layout.h"
+#include "app/process_values.h"
+#include "net/fetch_binary.h"
+#include "search/file_names.h"
+#include "win32/code_page.h"
+#include "win32/owned_handle.h"
+
+namespace {
+
+constexpr char kLibraryFileName[] = "Code.edb";
+// WriteFile takes at most a DWORD at once; whole megabytes keep every call small.
+constexpr size_t kWriteChunk = 1 << 20;
+
+}  // namespace
+
+ByteSet RequestObjectFetcher::fetch(const std::string& address) {
+  return fetch_binary(address);
+}
+
+std::string DiskFolder::library_path() {
+  return file_path(kLibraryFileName);
+}
+
+std::string DiskFolder::file_path(const std::string& name) {
+  return directory_ + "\\" + name;
+}
+
+bool DiskFolder::write_file(const std::string& name, const ByteSet& bytes) {
+  if (!fits_plain_file_name(name)) return false;
+  // The check again as Windows will read the name: no separator or drive may appear.
+  const std::wstring wide_name = win32::widen(name);
+  if (wide_name.find_first_of(L"\\/:") != std::wstring::npos) return false;
+  const std::wstring path = win32::widen(directory_) + L"\\" + wide_name;
+  win32::OwnedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  for (size_t done = 0; done < bytes.size();) {
+    const DWORD part = static_cast<DWORD>(std::min(kWriteChunk, bytes.size() - done));
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data() + done, part, &written, nullptr) || written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return true;
+}
+
+std::string program_directory() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return std::string();
+    if (length < path.size()) {
+      std::wstring file(path.data(), length);
+      const size_t separator = file.find_last_of(L'\\');
+      return win32::narrow(separator == std::wstring::npos ? std::wstring()
+                                                           : file.substr(0, separator));
+    }
+    path.resize(path.size() * 2);  // cut off: ask again with room for the whole name
+  }
+}
+
+// Made once and never destroyed: detached workers may use them while the program ends.
+const WebServices& program_web_services() {
+  static const WebServices* services = [] {
+    auto* made = new WebServices;
+    made->sites = {search_engine_base_url, source_site_host, source_site_base_url};
+    made->fetcher = new RequestObjectFetcher;
+    made->folder = new DiskFolder(program_directory());
+    return made;
+  }();
+  return *services;
+}
+
+WebSearch& program_web_search() {
+  static WebSearch* search = new WebSearch(program_web_services(), kMainWindowTitle);
+  return *search;
+}
+
+void start_program_web_search(WindowPort& window, const std::string& keyword) {
+  WebSearch& search = program_web_search();
+  search.start_web_search(window, keyword);
+  search_page_base.set(search.search_page_base());
+}

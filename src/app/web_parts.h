@@ -1,0 +1,47 @@
+#ifndef MOYAN_APP_WEB_PARTS_H_
+#define MOYAN_APP_WEB_PARTS_H_
+
+#include <string>
+
+#include "search/program_folder.h"
+#include "search/web_fetcher.h"
+#include "search/web_search.h"
+#include "search/web_services.h"
+
+// What the web search and the delivery of entries get from Windows: downloads through the
+// system's request object, and the program's own folder.
+
+class RequestObjectFetcher final : public WebFetcher {
+ public:
+  // fetch_binary: bounded in time and size, COM set up around each call.
+  ByteSet fetch(const std::string& address) override;
+};
+
+// A folder on disk; the program's is the folder of its executable file.
+class DiskFolder final : public ProgramFolder {
+ public:
+  // `directory`: a full path without a trailing backslash (GBK).
+  explicit DiskFolder(std::string directory) : directory_(std::move(directory)) {}
+  std::string library_path() override;
+  std::string file_path(const std::string& name) override;
+  // Replaces the file; a name that isn't a plain file name, or that turns into a path once
+  // converted for Windows, writes nothing.
+  bool write_file(const std::string& name, const ByteSet& bytes) override;
+
+ private:
+  const std::string directory_;
+};
+
+// The directory of the running program's file, without a trailing backslash (GBK).
+std::string program_directory();
+
+// The program's own web search and services, made from its configuration on first use and
+// kept for the whole run (workers may still use them while the program ends).
+const WebServices& program_web_services();
+WebSearch& program_web_search();
+
+// `start_web_search` as the search button's web branch calls it (on the window's thread):
+// the program's web search, which also sets the process-wide `search_page_base`.
+void start_program_web_search(WindowPort& window, const std::string& keyword);
+
+#endif  // MOYAN_APP_WEB_PARTS_H_
