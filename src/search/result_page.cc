@@ -21,7 +21,9 @@ std::optional<Hit> hit_of(std::string_view hit_text) {
   const std::string plain =
       replace_substring(replace_substring(hit_text, kHighlightEnd), kHighlightStart);
   std::vector<std::string> parts = split_text(plain, kLinkTextSeparator);
-  if (parts.size() != 2) return std::nullopt;
+  // Two parts with an empty title come from a text ending in the separator twice: no
+  // title either, so skipped like a hit without one.
+  if (parts.size() != 2 || parts[1].empty()) return std::nullopt;
   return Hit{std::move(parts[0]), std::move(parts[1])};
 }
 

@@ -14,8 +14,8 @@ struct Hit {
 
 // One hit's text (what follows the hit-link start marker, up to "</a>"): the highlighting
 // tags "</em>" and "<em>" removed, then parted at the 17-byte link-text separator. Nothing
-// unless that gives exactly two parts (no separator, an empty title, or a title that holds
-// the separator again).
+// unless that gives exactly two parts and a title (no separator, an empty title, or a
+// title that holds the separator again).
 std::optional<Hit> hit_of(std::string_view hit_text);
 
 // Every hit of a result page that links to the source site, in the page's order; hit
