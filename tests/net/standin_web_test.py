@@ -129,6 +129,14 @@ class StandinTest(unittest.TestCase):
             if first:
                 self.assertIn(gbk("<em>批量</em>源码第%d号" % first), hits[0], "pn=%d" % pn)
 
+    def test_bulk_keyword_with_a_count(self):
+        self.assertEqual(between(self.search("批量299", 100), *COUNT), b"299")
+        for pn, count in [(100, 100), (200, 100), (300, 99), (400, 0)]:
+            hits = [h for h in self.hits(self.search("批量299", pn)) if SEPARATOR in h]
+            self.assertEqual(len(hits), count, "pn=%d" % pn)
+        _, detail = self.client.get("/soft/1298.html")
+        self.assertEqual(between(detail, *SIZE), b"309 KB")
+
     def test_detail_download_and_package_pages(self):
         _, detail = self.client.get("/soft/103.html")
         self.assertEqual(between(detail, *RATING), gbk("★★★★★"))
@@ -217,6 +225,18 @@ class StandinTest(unittest.TestCase):
         self.assertTrue(self.client.get("/notice.html")[0].startswith(b"HTTP/1.1 404"))
         self.client.get("/_standin/fault?path=%2Fnotice.html&mode=none")
         self.assertTrue(self.client.get("/notice.html")[0].startswith(b"HTTP/1.1 200"))
+
+    def test_a_fault_for_every_path(self):
+        self.client.get("/_standin/fault?path=%2A&mode=404")
+        self.client.get("/_standin/fault?path=%2Fecho&mode=zero")
+        try:
+            self.assertTrue(self.client.get("/soft/101.html")[0].startswith(b"HTTP/1.1 404"))
+            self.assertEqual(self.client.get("/echo")[1], b"zero-before\x00zero-after",
+                             "a path's own fault comes first")
+        finally:
+            self.client.get("/_standin/fault?path=%2A&mode=none")
+            self.client.get("/_standin/fault?path=%2Fecho&mode=none")
+        self.assertTrue(self.client.get("/soft/101.html")[0].startswith(b"HTTP/1.1 200"))
 
 
 class StartStopTest(unittest.TestCase):

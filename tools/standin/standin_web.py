@@ -36,7 +36,8 @@ What it serves (every answer closes its connection)
         from max(pn - rn, 0) on, so the program's first page (pn=rn) shows the first hits.
         Hits carry "<em>" highlighting; pages also hold a link to another site and a
         snapshot link without the link-text separator. Keywords: see ENTRIES; "批量"
-        matches 250 generated entries (three result pages of 100).
+        matches 250 generated entries (three result pages of 100), "批量N" the first N
+        of them (N up to 2000; "批量299": three full pages less one hit).
   /soft/ID.html     detail page: rating, size and update-time rows, link to the download page
   /down/ID.html     download page with the package link
   /files/ID.rar     the package (a few hundred bytes; entry 105's holds zero bytes)
@@ -69,7 +70,9 @@ Control requests (not recorded; the latest 2000 other requests are kept)
   /_standin/request?find=TEXT      the raw bytes of the latest recorded request holding TEXT
                                    (404 when none)
   /_standin/fault?path=P&mode=M[&ms=..&bytes=..&rate=..]   fault M for path P from now on;
-                                   mode=none clears it
+                                   mode=none clears it; path=* (%2A) for every path
+                                   without a fault of its own (delay=20 ms everywhere:
+                                   path=*&mode=delay&ms=20)
   /_standin/reset                  forgets recorded requests and faults
 """
 
@@ -106,21 +109,31 @@ ENTRIES = [
 BULK_KEYWORD = "批量"
 BULK_FIRST_ID = 1000
 BULK_COUNT = 250
+BULK_LIMIT = 2000  # entries "批量N" may ask for
 
 
 def entry(entry_id):
     for e in ENTRIES:
         if e[0] == entry_id:
             return e
-    if BULK_FIRST_ID <= entry_id < BULK_FIRST_ID + BULK_COUNT:
+    if BULK_FIRST_ID <= entry_id < BULK_FIRST_ID + BULK_LIMIT:
         n = entry_id - BULK_FIRST_ID + 1
         return (entry_id, "批量源码第%d号" % n, "★★★", "%d KB" % (10 + n), "2012-04-%02d" % (n % 28 + 1))
     return None
 
 
-def matching_entries(keyword):
+def bulk_count(keyword):
+    """How many generated entries a keyword asks for: "批量" 250, "批量N" N."""
     if keyword == BULK_KEYWORD:
-        return [entry(BULK_FIRST_ID + i) for i in range(BULK_COUNT)]
+        return BULK_COUNT
+    m = re.fullmatch(BULK_KEYWORD + r"(\d{1,5})", keyword)
+    return min(int(m.group(1)), BULK_LIMIT) if m else 0
+
+
+def matching_entries(keyword):
+    bulk = bulk_count(keyword)
+    if bulk:
+        return [entry(BULK_FIRST_ID + i) for i in range(bulk)]
     folded = keyword.lower()
     return [e for e in ENTRIES if folded and folded in e[1].lower()]
 
@@ -364,7 +377,8 @@ class Handler(socketserver.BaseRequestHandler):
         if "fault" in query:
             return first_value(query, "fault"), query, path
         with self.server.state.lock:
-            configured = self.server.state.faults.get(path)
+            faults = self.server.state.faults
+            configured = faults.get(path) or faults.get("*")
         if configured:
             return first_value(configured, "mode"), configured, path
         return None, query, path
