@@ -2,13 +2,25 @@
 # run.sh: builds the 64-bit program and starts it under Wine with an empty library beside it.
 # With a display it runs until the user closes it. Without one it runs on a private Xvfb,
 # saves a screenshot of the window to build/screenshot.png (or $MOYAN_SCREENSHOT), and ends.
-#   MOYAN_BUILD_DIR   build folder (default build/win64)
+#   MOYAN_BUILD_DIR   build folder (default build/win64; build/demo with --demo)
 #   MOYAN_WINEPREFIX  Wine prefix (default build/wineprefix)
+#
+# run.sh --demo: the same, offline: starts the stand-in web on 127.0.0.1 and runs a build
+# of the program whose search engine and source site are the stand-in, so a web search and
+# a download work without the internet. The stand-in ends with the program.
+#   MOYAN_DEMO_PORT   the stand-in's port (default 8931; the build is made for it)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cd "$root"
-build=${MOYAN_BUILD_DIR:-build/win64}
-shot=${MOYAN_SCREENSHOT:-build/screenshot.png}
+demo=0
+[ "${1:-}" = "--demo" ] && demo=1
+if [ $demo = 1 ]; then
+  build=${MOYAN_BUILD_DIR:-build/demo}
+  shot=${MOYAN_SCREENSHOT:-build/demo-screenshot.png}
+else
+  build=${MOYAN_BUILD_DIR:-build/win64}
+  shot=${MOYAN_SCREENSHOT:-build/screenshot.png}
+fi
 
 if [ "${1:-}" = "--inside-wine-session" ]; then
   # Runs inside wine-session.sh: $WINE and $DISPLAY are set.
@@ -46,10 +58,38 @@ if [ "${1:-}" = "--inside-wine-session" ]; then
 fi
 
 ./scripts/setup.sh
-if [ ! -f "$build/CMakeCache.txt" ]; then
+if [ $demo = 1 ]; then
+  port=${MOYAN_DEMO_PORT:-8931}
+  # The addresses are built into the program: configured every time, so a changed port
+  # gives a program that asks the stand-in on it.
+  # shellcheck disable=SC2046
+  cmake --preset win64 -B "$build" -Wno-dev -DMOYAN_TESTS=OFF -DMOYAN_BENCH=OFF \
+    $(python3 tools/standin/standin_web.py config --port "$port") >/dev/null
+elif [ ! -f "$build/CMakeCache.txt" ]; then
   cmake --preset win64 -B "$build" -Wno-dev >/dev/null
 fi
 cmake --build "$build" -j2 --target moyan
+
+if [ $demo = 1 ]; then
+  standin=(python3 tools/standin/standin_web.py)
+  stop_standin() {
+    "${standin[@]}" stop --pid-file "$build/standin.pid" --port-file "$build/standin.port" >/dev/null
+  }
+  trap stop_standin EXIT
+  if ! "${standin[@]}" start --port "$port" --port-file "$build/standin.port" \
+      --pid-file "$build/standin.pid" >/dev/null; then
+    echo "run.sh: the stand-in web could not start on port $port (in use? set MOYAN_DEMO_PORT)" >&2
+    exit 1
+  fi
+  cat <<EOF
+run.sh: the stand-in web answers on 127.0.0.1:$port for the search engine and the source site.
+  On the search page (源码搜索) type a keyword: 批量 finds 250 entries on three result pages,
+  模块 a handful; tick 网络搜索 and press 源码搜索. The caption tells how far the search is;
+  rows appear in the list and in the library beside the program ($build/Code.edb).
+  Double-click a row to download its package into $build.
+  (Remove $build/Code.edb and Code.EDT to start again with an empty library.)
+EOF
+fi
 
 # The library beside the program: an empty Code.edb with its Code.EDT.
 for name in Code.edb Code.EDT; do

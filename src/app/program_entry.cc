@@ -19,7 +19,7 @@ int run_program(WindowPlatform platform) {
   std::unique_ptr<MainWindow> window = MainWindow::create(std::move(platform));
   if (!window) show_fatal_error(std::nullopt, "载入启动窗口失败");
   MainWindowPort port(*window);
-  window->start(port, program_handlers());
+  window->start(port, program_handlers(port));
   MainWindow::run_message_loop();
   return 0;
 }

@@ -3,7 +3,10 @@
 
 #include "ui/external_handlers.h"
 
-// The larger handlers of the library, search and delivery parts, as the program binds them.
-ExternalHandlers program_handlers();
+#include "ui/window_port.h"
+
+// The larger handlers of the library, search and delivery parts, as the program binds them
+// for its one window, `window`.
+ExternalHandlers program_handlers(WindowPort& window);
 
 #endif  // MOYAN_APP_PROGRAM_HANDLERS_H_

@@ -1,6 +1,7 @@
 #ifndef MOYAN_APP_WEB_PARTS_H_
 #define MOYAN_APP_WEB_PARTS_H_
 
+#include <functional>
 #include <string>
 
 #include "search/program_folder.h"
@@ -43,5 +44,15 @@ WebSearch& program_web_search();
 // `start_web_search` as the search button's web branch calls it (on the window's thread):
 // the program's web search, which also sets the process-wide `search_page_base`.
 void start_program_web_search(WindowPort& window, const std::string& keyword);
+
+// The same as a call of the keyword alone, for the search button's handler: the program's
+// web search into `window`, which stays for the program's whole run.
+using WebSearchStarter = std::function<void(const std::string& keyword)>;
+WebSearchStarter program_web_search_starter(WindowPort& window);
+
+// The search button as long as it searches the web alone: with "网络搜索" ticked and a
+// keyword that isn't blank, shows the library page and starts `start` with the keyword
+// trimmed of half- and full-width spaces; otherwise does nothing.
+void search_the_web_alone(WindowPort& window, const WebSearchStarter& start);
 
 #endif  // MOYAN_APP_WEB_PARTS_H_

@@ -90,6 +90,10 @@ class WebSearchWindowTest : public ::testing::Test {
 
     ExternalHandlers handlers;
     handlers.open_selected_entry = [this](WindowPort& w) { open_selected_entry(w, services_); };
+    handlers.run_search = [this](WindowPort& w) {
+      search_the_web_alone(
+          w, [this](const std::string& keyword) { web_->start_web_search(*port_, keyword); });
+    };
     window_ = MainWindow::create(WindowPlatform());
     ASSERT_TRUE(window_);
     port_ = std::make_unique<RecordingPort>(*window_);
@@ -153,8 +157,15 @@ struct User {
 };
 
 TEST_F(WebSearchWindowTest, SearchThenDownloadThenDeliverAgainWithoutTheNetwork) {
-  // The search button's web branch, on the window's thread.
-  web_->start_web_search(*port_, "模块");
+  // The search button with 网络搜索 ticked, as the user presses it.
+  port_->set_current_page(kSearchPage);
+  port_->set_control_text(Control::编辑框1, "　模块 ");
+  port_->set_checked(Control::选择框1, false);
+  port_->set_checked(Control::选择框2, true);
+  click(window_->control(Control::图形按钮1));
+  ASSERT_TRUE(pump_until([&] { return web_->progress().totals().pages_found > 0; }, kWaitMs))
+      << "the search button started no web search";
+  EXPECT_EQ(port_->current_page(), kLibraryPage) << "the list is shown";
   ASSERT_TRUE(pump_until([&] { return web_->progress().wait_until_idle(0); }, kWaitMs))
       << "the search did not end";
   const std::vector<std::vector<std::string>> rows = {
@@ -207,6 +218,21 @@ TEST_F(WebSearchWindowTest, SearchThenDownloadThenDeliverAgainWithoutTheNetwork)
   EXPECT_EQ(wait_for_process_window(L"#32770", 0), nullptr) << "a question was asked";
   EXPECT_EQ(gone.asked.load(), 0) << "the network was used";
   EXPECT_EQ(read_whole_file(file), package);
+}
+
+// Saves the window in the middle of a harvest as a picture when MOYAN_DEMO_PICTURE names a
+// BMP file (the offline demo's picture): the first rows listed and the caption telling how
+// far the search is.
+TEST_F(WebSearchWindowTest, HarvestInProgressPicture) {
+  wchar_t picture[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"MOYAN_DEMO_PICTURE", picture, MAX_PATH) == 0) GTEST_SKIP();
+  standin::set_fault("*", "delay", "ms=40");  // slow enough to catch the harvest under way
+  port_->set_current_page(kLibraryPage);
+  web_->start_web_search(*port_, "批量");
+  pump_until([&] { return port_->row_count() >= 60; }, kWaitMs);
+  EXPECT_TRUE(save_window_picture(window_->hwnd(), picture));
+  standin::set_fault("*", "none");
+  EXPECT_TRUE(pump_until([&] { return web_->progress().wait_until_idle(0); }, kWaitMs));
 }
 
 }  // namespace
