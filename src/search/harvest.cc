@@ -37,25 +37,49 @@ class PendingHits {
   std::deque<PendingHit> queue_;
 };
 
-// Lists and stores one hit, unless the library holds its title by now (another worker, or
-// another hit of this page, may have added it since the first check). Under the lock, so
-// the row's number, its place in the list and the library's order agree.
-bool insert_hit(SearchRun& run, bool library_open, const Hit& hit,
-                const std::string& detail_address, const DetailValues& values) {
+// A hit whose detail page has been read.
+struct ReadHit {
+  const Hit* hit;
+  std::string detail_address;
+  DetailValues values;
+};
+
+// What became of a batch of hits.
+struct BatchOutcome {
+  int added = 0;
+  int present = 0;
+};
+
+// Lists and stores the batch's hits in their order, each unless the library holds its
+// title by now (another worker, or another hit of this page, may have added it since the
+// first check), and hands the new rows to the list in one step. Under the lock, so the
+// rows' numbers, their place in the list and the library's order agree.
+BatchOutcome insert_hits(SearchRun& run, bool library_open, const std::vector<ReadHit>& batch) {
+  BatchOutcome outcome;
+  std::vector<ResultList::RowTexts> rows;
   std::lock_guard<std::mutex> hold(run.harvest_lock);
-  if (library_open && run.titles.holds_title(hit.title)) return false;
-  run.window.append_numbered_row(
-      {hit.title, values.size, values.rating, values.update_time, detail_address});
-  if (library_open) {
-    // A failed append (a full disk, a broken library) leaves the row listed and the library
-    // as it was, as a failed write does everywhere in the program.
-    static_cast<void>(append_record({{kFieldTitle, hit.title},
-                                     {kFieldSize, values.size},
-                                     {kFieldRating, values.rating},
-                                     {kFieldUpdateTime, values.update_time},
-                                     {kFieldAddress, detail_address}}));
+  for (const ReadHit& read : batch) {
+    const Hit& hit = *read.hit;
+    if (library_open && run.titles.holds_title(hit.title)) {
+      ++outcome.present;
+      continue;
+    }
+    const DetailValues& values = read.values;
+    rows.push_back(
+        {hit.title, values.size, values.rating, values.update_time, read.detail_address});
+    ++outcome.added;
+    if (library_open) {
+      // A failed append (a full disk, a broken library) leaves the row listed and the
+      // library as it was, as a failed write does everywhere in the program.
+      static_cast<void>(append_record({{kFieldTitle, hit.title},
+                                       {kFieldSize, values.size},
+                                       {kFieldRating, values.rating},
+                                       {kFieldUpdateTime, values.update_time},
+                                       {kFieldAddress, read.detail_address}}));
+    }
   }
-  return true;
+  if (!rows.empty()) run.window.append_numbered_rows(rows);
+  return outcome;
 }
 
 void harvest(SearchRun& run, int page) {
@@ -95,21 +119,29 @@ void harvest(SearchRun& run, int page) {
         [&fetcher, address] { return read_detail_values(to_text(fetcher.fetch(address))); });
     pending.queue().push_back({hit, std::move(address), std::move(values)});
   };
-  while (asked < fresh.size() || !pending.queue().empty()) {
-    while (asked < fresh.size() &&
-           pending.queue().size() <= static_cast<size_t>(run.requests_ahead)) {
+  std::deque<PendingHit>& queue = pending.queue();
+  while (asked < fresh.size() || !queue.empty()) {
+    while (asked < fresh.size() && queue.size() <= static_cast<size_t>(run.requests_ahead)) {
       ask_next();
     }
-    PendingHit next = std::move(pending.queue().front());
-    pending.queue().pop_front();
-    const DetailValues values = next.values.get();
-    // A detail page without a rating (missing, or empty between its markers) adds nothing.
-    if (values.rating.empty()) continue;
-    if (insert_hit(run, library.open(), *next.hit, next.detail_address, values)) {
-      run.progress.entry_added(run.window);
-    } else {
-      run.progress.entry_present(run.window);
-    }
+    // The next hit in the page's order, and with it every following one whose detail page
+    // is here already: they go to the list in one step (each step is a trip to the window's
+    // thread, the dearest part of a row), and the slower the list, the larger the steps.
+    std::vector<ReadHit> batch;
+    do {
+      PendingHit next = std::move(queue.front());
+      queue.pop_front();
+      DetailValues values = next.values.get();
+      // A detail page without a rating (missing, or empty between its markers) adds nothing.
+      if (!values.rating.empty()) {
+        batch.push_back({next.hit, std::move(next.detail_address), std::move(values)});
+      }
+    } while (!queue.empty() &&
+             queue.front().values.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
+    if (batch.empty()) continue;
+    const BatchOutcome outcome = insert_hits(run, library.open(), batch);
+    for (int i = 0; i < outcome.added; ++i) run.progress.entry_added(run.window);
+    for (int i = 0; i < outcome.present; ++i) run.progress.entry_present(run.window);
   }
 }
 
