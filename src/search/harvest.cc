@@ -50,13 +50,11 @@ struct BatchOutcome {
   int present = 0;
 };
 
-// Lists and stores the batch's hits in their order, each unless the library holds its
-// title by now (another worker, or another hit of this page, may have added it since the
-// first check), and hands the new rows to the list in one step. Under the lock, so the
-// rows' numbers, their place in the list and the library's order agree.
-BatchOutcome insert_hits(SearchRun& run, bool library_open, const std::vector<ReadHit>& batch) {
+// Stores the batch's hits in their order and queues their rows, each unless the library
+// holds its title by now (another worker, or another hit of this page, may have added it
+// since the first check). Under the lock, so the rows' order and the library's agree.
+BatchOutcome store_hits(SearchRun& run, bool library_open, const std::vector<ReadHit>& batch) {
   BatchOutcome outcome;
-  std::vector<ResultList::RowTexts> rows;
   std::lock_guard<std::mutex> hold(run.harvest_lock);
   for (const ReadHit& read : batch) {
     const Hit& hit = *read.hit;
@@ -65,8 +63,11 @@ BatchOutcome insert_hits(SearchRun& run, bool library_open, const std::vector<Re
       continue;
     }
     const DetailValues& values = read.values;
-    rows.push_back(
-        {hit.title, values.size, values.rating, values.update_time, read.detail_address});
+    {
+      std::lock_guard<std::mutex> rows(run.row_lock);
+      run.waiting_rows.push_back(
+          {hit.title, values.size, values.rating, values.update_time, read.detail_address});
+    }
     ++outcome.added;
     if (library_open) {
       // A failed append (a full disk, a broken library) leaves the row listed and the
@@ -78,8 +79,25 @@ BatchOutcome insert_hits(SearchRun& run, bool library_open, const std::vector<Re
                                        {kFieldAddress, read.detail_address}}));
     }
   }
-  if (!rows.empty()) run.window.append_numbered_rows(rows);
   return outcome;
+}
+
+// Hands the waiting rows to the list, unless another worker is doing so already (it takes
+// these too before it stops). Each step is a trip to the window's thread, the dearest part
+// of a row under Wine, so every row that waits goes in it; no lock is held meanwhile.
+void list_waiting_rows(SearchRun& run) {
+  std::unique_lock<std::mutex> hold(run.row_lock);
+  if (run.listing_rows) return;
+  run.listing_rows = true;
+  while (!run.waiting_rows.empty()) {
+    std::vector<ResultList::RowTexts> rows;
+    rows.swap(run.waiting_rows);
+    hold.unlock();
+    run.window.append_numbered_rows(rows);
+    hold.lock();
+  }
+  run.listing_rows = false;
+  run.rows_listed.notify_all();
 }
 
 void harvest(SearchRun& run, int page) {
@@ -125,8 +143,7 @@ void harvest(SearchRun& run, int page) {
       ask_next();
     }
     // The next hit in the page's order, and with it every following one whose detail page
-    // is here already: they go to the list in one step (each step is a trip to the window's
-    // thread, the dearest part of a row), and the slower the list, the larger the steps.
+    // is here already, stored under one taking of the lock.
     std::vector<ReadHit> batch;
     do {
       PendingHit next = std::move(queue.front());
@@ -139,7 +156,8 @@ void harvest(SearchRun& run, int page) {
     } while (!queue.empty() &&
              queue.front().values.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
     if (batch.empty()) continue;
-    const BatchOutcome outcome = insert_hits(run, library.open(), batch);
+    const BatchOutcome outcome = store_hits(run, library.open(), batch);
+    list_waiting_rows(run);
     for (int i = 0; i < outcome.added; ++i) run.progress.entry_added(run.window);
     for (int i = 0; i < outcome.present; ++i) run.progress.entry_present(run.window);
   }
@@ -168,6 +186,12 @@ void harvest_page(const std::shared_ptr<SearchRun>& run, int page) {
     harvest(*run, page);
   } catch (...) {
     // A page that fails in an unforeseen way ends like a page without hits; the others go on.
+  }
+  // The page is done once its rows are listed (another worker may be listing them).
+  list_waiting_rows(*run);
+  {
+    std::unique_lock<std::mutex> hold(run->row_lock);
+    run->rows_listed.wait(hold, [&] { return run->waiting_rows.empty() && !run->listing_rows; });
   }
   finish_page(*run);
 }

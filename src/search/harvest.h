@@ -2,9 +2,11 @@
 #define MOYAN_SEARCH_HARVEST_H_
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "library/title_index.h"
 #include "search/request_pool.h"
@@ -36,10 +38,18 @@ struct SearchRun {
   SearchProgress& progress;
   const int requests_ahead;  // detail pages a worker has asked for beyond the one it awaits
 
-  // `harvest_lock`: one worker at a time checks titles, appends to the library and adds a
-  // row. The window's thread never takes it.
+  // `harvest_lock`: one worker at a time checks titles, appends to the library and queues
+  // the row. The window's thread never takes it.
   std::mutex harvest_lock;
   TitleIndex titles;  // the library's titles; guarded by harvest_lock
+
+  // Rows stored and not yet listed, in the library's order. One worker at a time hands
+  // them to the list, all that are waiting in one step, while the others go on harvesting;
+  // the window's thread never takes row_lock either.
+  std::mutex row_lock;
+  std::condition_variable rows_listed;
+  std::vector<ResultList::RowTexts> waiting_rows;  // guarded by row_lock
+  bool listing_rows = false;                       // guarded by row_lock
   RequestPool requests;
   std::atomic<int> pages_left;
 };
@@ -52,7 +62,8 @@ struct SearchRun {
 void harvest_page(const std::shared_ptr<SearchRun>& run, int page);
 
 // A page's work is over (also a page whose worker could not be started): counted as done,
-// and the search's last page reports the search's end.
+// and the search's last page reports the search's end. Waits for nothing (the window's
+// thread calls it too).
 void finish_page(SearchRun& run);
 
 #endif  // MOYAN_SEARCH_HARVEST_H_
