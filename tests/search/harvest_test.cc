@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <map>
 #include <mutex>
@@ -175,6 +176,35 @@ TEST_F(HarvestTest, EveryPageOfTheCountIsHarvestedInItsOwnOrder) {
     last_of_page[page] = n;
   }
   EXPECT_EQ(library().size(), 250u);
+}
+
+// A list as slow as a visible one under Wine: every step costs some milliseconds.
+class SlowListWindow : public AnsweringWindow {
+ public:
+  void append_numbered_rows(const std::vector<RowTexts>& rows) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    ++steps;
+    AnsweringWindow::append_numbered_rows(rows);
+  }
+  std::atomic<int> steps{0};
+};
+
+TEST_F(HarvestTest, ASlowListGetsTheRowsInFewStepsInTheLibrarysOrder) {
+  make_library();
+  site_.add_entries("批量源码第", 1, 250);
+  SlowListWindow window;
+  WebSearch web(services(), kWindowTitle);
+  search(web, window, "批量");
+  const auto rows = window.rows();
+  ASSERT_EQ(rows.size(), 250u);
+  EXPECT_LT(window.steps.load(), 250) << "every row took a step of its own";
+  const std::vector<std::string> stored = library_titles();
+  ASSERT_EQ(stored.size(), 250u);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i][0], std::to_string(i + 1)) << "row " << i << "'s number";
+    EXPECT_EQ(rows[i][1], stored[i]) << "row " << i << " and the library's entry " << i + 1;
+  }
+  EXPECT_EQ(web.progress().totals().added, 250) << "entries counted as added";
 }
 
 TEST_F(HarvestTest, AHugeCountHarvestsNoMoreThanTheCapWithBoundedRequests) {
