@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <vector>
 
 #include "app/app_config.h"
 #include "app/layout.h"
+#include "app/program_directory.h"
 #include "app/process_values.h"
 #include "net/fetch_binary.h"
 #include "search/file_names.h"
@@ -54,28 +54,13 @@ bool DiskFolder::write_file(const std::string& name, const ByteSet& bytes) {
   return true;
 }
 
-std::string program_directory() {
-  std::vector<wchar_t> path(MAX_PATH);
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return std::string();
-    if (length < path.size()) {
-      std::wstring file(path.data(), length);
-      const size_t separator = file.find_last_of(L'\\');
-      return win32::narrow(separator == std::wstring::npos ? std::wstring()
-                                                           : file.substr(0, separator));
-    }
-    path.resize(path.size() * 2);  // cut off: ask again with room for the whole name
-  }
-}
-
 // Made once and never destroyed: detached workers may use them while the program ends.
 const WebServices& program_web_services() {
   static const WebServices* services = [] {
     auto* made = new WebServices;
     made->sites = {search_engine_base_url, source_site_host, source_site_base_url};
     made->fetcher = new RequestObjectFetcher;
-    made->folder = new DiskFolder(program_directory());
+    made->folder = new DiskFolder(win32::narrow(program_directory()));
     return made;
   }();
   return *services;

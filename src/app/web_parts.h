@@ -33,9 +33,6 @@ class DiskFolder final : public ProgramFolder {
   const std::string directory_;
 };
 
-// The directory of the running program's file, without a trailing backslash (GBK).
-std::string program_directory();
-
 // The program's own web search and services, made from its configuration on first use and
 // kept for the whole run (workers may still use them while the program ends).
 const WebServices& program_web_services();
