@@ -6,11 +6,10 @@
 
 #include "app/app_config.h"
 #include "app/layout.h"
-#include "app/program_directory.h"
 #include "app/process_values.h"
+#include "app/program_directory.h"
 #include "net/fetch_binary.h"
 #include "search/file_names.h"
-#include "text/text.h"
 #include "win32/code_page.h"
 #include "win32/owned_handle.h"
 
@@ -79,12 +78,4 @@ void start_program_web_search(WindowPort& window, const std::string& keyword) {
 
 WebSearchStarter program_web_search_starter(WindowPort& window) {
   return [&window](const std::string& keyword) { start_program_web_search(window, keyword); };
-}
-
-void search_the_web_alone(WindowPort& window, const WebSearchStarter& start) {
-  if (!window.is_checked(Control::选择框2)) return;
-  const std::string keyword = trim_spaces(window.control_text(Control::编辑框1));
-  if (keyword.empty()) return;
-  window.set_current_page(kLibraryPage);
-  start(keyword);
 }

@@ -47,9 +47,4 @@ void start_program_web_search(WindowPort& window, const std::string& keyword);
 using WebSearchStarter = std::function<void(const std::string& keyword)>;
 WebSearchStarter program_web_search_starter(WindowPort& window);
 
-// The search button as long as it searches the web alone: with "网络搜索" ticked and a
-// keyword that isn't blank, shows the library page and starts `start` with the keyword
-// trimmed of half- and full-width spaces; otherwise does nothing.
-void search_the_web_alone(WindowPort& window, const WebSearchStarter& start);
-
 #endif  // MOYAN_APP_WEB_PARTS_H_

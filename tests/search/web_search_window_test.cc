@@ -17,6 +17,7 @@
 #include "app/main_window_port.h"
 #include "app/web_parts.h"
 #include "search/delivery.h"
+#include "search/run_search.h"
 #include "search/web_search.h"
 #include "standin_client.h"
 #include "store/empty_library.h"
@@ -90,9 +91,10 @@ class WebSearchWindowTest : public ::testing::Test {
 
     ExternalHandlers handlers;
     handlers.open_selected_entry = [this](WindowPort& w) { open_selected_entry(w, services_); };
+    library_.store_path = folder_->library_path();
     handlers.run_search = [this](WindowPort& w) {
-      search_the_web_alone(
-          w, [this](const std::string& keyword) { web_->start_web_search(*port_, keyword); });
+      run_search(w, library_,
+                 [this](const std::string& keyword) { web_->start_web_search(*port_, keyword); });
     };
     window_ = MainWindow::create(WindowPlatform());
     ASSERT_TRUE(window_);
@@ -137,6 +139,7 @@ class WebSearchWindowTest : public ::testing::Test {
   std::unique_ptr<DiskFolder> folder_;
   WebServices services_;
   std::unique_ptr<WebSearch> web_;
+  LibraryContext library_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<RecordingPort> port_;
 };
