@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -36,10 +37,15 @@ TEST(RequestPool, RunsEveryJobWithinTheBoundInTheOrderPosted) {
   for (int i = 0; i < 40; ++i) EXPECT_EQ(results[i].get(), i * i);
   EXPECT_LE(most.load(), 3);
   EXPECT_GE(most.load(), 2) << "the jobs ran one after another";
-  std::vector<int> in_order(40);
-  for (int i = 0; i < 40; ++i) in_order[i] = i;
+  // Jobs leave the queue in order, but two threads that took neighbours may note them the
+  // other way round: a job can only be passed by the jobs running beside it, fewer than the
+  // bound.
   std::lock_guard<std::mutex> hold(mutex);
-  EXPECT_EQ(started, in_order) << "jobs start in the order they were posted";
+  ASSERT_EQ(started.size(), 40u);
+  for (int at = 0; at < 40; ++at) {
+    EXPECT_LT(std::abs(started[at] - at), 3)
+        << "job " << started[at] << " started in place " << at << ", out of posting order";
+  }
 }
 
 TEST(RequestPool, IdleThreadsEnd) {
