@@ -10,9 +10,7 @@
 #include <vector>
 
 #include "library/source_import.h"
-#include "store/empty_library.h"
-#include "store/little_endian.h"
-#include "store/platform_file.h"
+#include "model_library.h"
 #include "store/source_record.h"
 #include "store/store.h"
 
@@ -30,9 +28,6 @@ namespace fs = std::filesystem;
 
 constexpr int kFiles = 1000;
 constexpr size_t kFileBytes = 50 * 1024;
-// Layout of the entry library made by create_empty_library.
-constexpr int64_t kDataStart = 116 + 72 * 7;
-constexpr int64_t kRecordSize = 604;
 
 std::string bench_dir() {
   static const std::string dir = [] {
@@ -82,27 +77,12 @@ const std::string& library_model(int n) {
   std::string& path = paths[n == 0 ? 0 : n <= 10000 ? 1 : 2];
   if (!path.empty()) return path;
   path = bench_dir() + "/model" + std::to_string(n) + ".edb";
-  (void)create_empty_library(path);
-  std::unique_ptr<PlatformFile> file;
-  (void)open_existing_file(path, FileAccess::kReadWrite, &file);
-  std::string chunk;
-  for (int first = 0; first < n; first += 1000) {
-    const int k = std::min(1000, n - first);
-    chunk.assign(static_cast<size_t>(k * kRecordSize), '\0');
-    for (int i = 0; i < k; ++i) {
-      char* r = chunk.data() + i * kRecordSize;
-      put_i32(r, first + i + 1);
-      std::snprintf(r + 4, 256, "\xD2\xD7\xD3\xEF\xD1\xD4 entry %d", first + i);
-      std::snprintf(r + 260, 16, "\xCF\xB5\xCD\xB3\xB9\xA4\xBE\xDF");  // "系统工具"
-      std::snprintf(r + 340, 260, "C:\\sources\\entry%d.e", first + i);
-    }
-    (void)file->write_at(kDataStart + static_cast<int64_t>(first) * kRecordSize, chunk.data(),
-                         chunk.size());
-  }
-  char words[8];
-  put_i32(words, n);
-  put_i32(words + 4, n + 1);
-  (void)file->write_at(16, words, sizeof words);
+  write_model_library(path, n, [](char* r, int i) {
+    std::snprintf(r + model_record::kTitle, 256, "\xD2\xD7\xD3\xEF\xD1\xD4 entry %d", i);
+    std::snprintf(r + model_record::kCategory, 16,
+                  "\xCF\xB5\xCD\xB3\xB9\xA4\xBE\xDF");  // "系统工具"
+    std::snprintf(r + model_record::kAddress, 260, "C:\\sources\\entry%d.e", i);
+  });
   return path;
 }
 

@@ -15,8 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "model_library.h"
 #include "store/empty_library.h"
-#include "store/little_endian.h"
 #include "store/platform_file.h"
 #include "store/store.h"
 
@@ -62,9 +62,7 @@ void operator delete[](void* p, size_t) noexcept {
 
 namespace {
 
-// Layout of the entry library made by create_empty_library.
-constexpr int64_t kDataStart = 116 + 72 * 7;
-constexpr int64_t kRecordSize = 604;
+constexpr int64_t kRecordSize = model_record::kSize;
 
 std::string bench_dir() {
   static const std::string dir = [] {
@@ -90,28 +88,12 @@ const std::string& library_of(int n) {
   static std::string paths[2];
   std::string& path = paths[n >= 100000 ? 1 : 0];
   if (!path.empty()) return path;
-  path = new_library("lib" + std::to_string(n) + ".edb");
-  std::unique_ptr<PlatformFile> file;
-  (void)open_existing_file(path, FileAccess::kReadWrite, &file);
-  const int per_chunk = 1000;
-  std::string chunk;
-  for (int first = 0; first < n; first += per_chunk) {
-    int k = std::min(per_chunk, n - first);
-    chunk.assign(static_cast<size_t>(k * kRecordSize), '\0');
-    for (int i = 0; i < k; ++i) {
-      char* r = chunk.data() + i * kRecordSize;
-      put_i32(r, first + i + 1);
-      std::snprintf(r + 4, 256, "\xD2\xD7\xD3\xEF\xD1\xD4 source %d module", first + i);
-      std::snprintf(r + 292, 16, "\xA1\xEF\xA1\xEF\xA1\xEF");  // "★★★"
-      std::snprintf(r + 340, 260, "http://source.example/code/%d.html", first + i);
-    }
-    (void)file->write_at(kDataStart + static_cast<int64_t>(first) * kRecordSize, chunk.data(),
-                         chunk.size());
-  }
-  char words[8];
-  put_i32(words, n);
-  put_i32(words + 4, n + 1);
-  (void)file->write_at(16, words, sizeof words);
+  path = bench_dir() + "/lib" + std::to_string(n) + ".edb";
+  write_model_library(path, n, [](char* r, int i) {
+    std::snprintf(r + model_record::kTitle, 256, "\xD2\xD7\xD3\xEF\xD1\xD4 source %d module", i);
+    std::snprintf(r + model_record::kStars, 16, "\xA1\xEF\xA1\xEF\xA1\xEF");  // "★★★"
+    std::snprintf(r + model_record::kAddress, 260, "http://source.example/code/%d.html", i);
+  });
   return path;
 }
 

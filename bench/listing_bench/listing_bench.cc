@@ -26,11 +26,10 @@
 #include "app/main_window_port.h"
 #include "library/library_context.h"
 #include "library/library_listing.h"
-#include "store/empty_library.h"
-#include "store/little_endian.h"
-#include "store/platform_file.h"
+#include "model_library.h"
 #include "store/source_record.h"
 #include "store/store.h"
+#include "win32/code_page.h"
 
 namespace {
 
@@ -46,11 +45,7 @@ struct Clock {
 
 constexpr int kEntries = 100000;
 constexpr int kRounds = 3;
-// Layout of the entry library made by create_empty_library: the record's fields at their
-// offsets (id 4, 标题 256, 类型 16, 大小 16, 星级 16, 更新时间 32, 非下载地址 260, 附件 4).
-constexpr int64_t kDataStart = 116 + 72 * 7;
-constexpr int64_t kRecordSize = 604;
-constexpr char kCategory[] = "\xCF\xB5\xCD\xB3\xB9\xA4\xBE\xDF";  // "系统工具"
+constexpr char kListedCategory[] = "\xCF\xB5\xCD\xB3\xB9\xA4\xBE\xDF";  // "系统工具"
 
 double ms_since(Clock::time_point start, Clock::time_point end = Clock::now()) {
   LARGE_INTEGER frequency;
@@ -62,35 +57,16 @@ double ms_since(Clock::time_point start, Clock::time_point end = Clock::now()) {
 std::string make_library() {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
-  char narrow[MAX_PATH * 2] = {};
-  WideCharToMultiByte(936, 0, temp, -1, narrow, sizeof narrow, nullptr, nullptr);
-  const std::string path = std::string(narrow) + "moyan_listing_bench.edb";
-  DeleteFileA(path.c_str());
-  DeleteFileA((path.substr(0, path.size() - 3) + "EDT").c_str());
-  (void)create_empty_library(path);
-  std::unique_ptr<PlatformFile> file;
-  (void)open_existing_file(path, FileAccess::kReadWrite, &file);
-  std::string chunk;
-  for (int first = 0; first < kEntries; first += 1000) {
-    const int k = std::min(1000, kEntries - first);
-    chunk.assign(static_cast<size_t>(k * kRecordSize), '\0');
-    for (int i = 0; i < k; ++i) {
-      char* r = chunk.data() + i * kRecordSize;
-      put_i32(r, first + i + 1);
-      std::snprintf(r + 4, 256, "\xD2\xD7\xD3\xEF\xD1\xD4 entry %d", first + i);
-      std::snprintf(r + 260, 16, "%s", kCategory);
-      std::snprintf(r + 276, 16, "%d.5 KB", (first + i) % 900);
-      std::snprintf(r + 292, 16, "\xA1\xEF\xA1\xEF\xA1\xEF\xA1\xEF\xA1\xEF");  // "★★★★★"
-      std::snprintf(r + 308, 32, "2013-10-%d 9:5:7", 1 + (first + i) % 28);
-      std::snprintf(r + 340, 260, "C:\\sources\\entry%d.e", first + i);
-    }
-    (void)file->write_at(kDataStart + static_cast<int64_t>(first) * kRecordSize, chunk.data(),
-                         chunk.size());
-  }
-  char words[8];
-  put_i32(words, kEntries);
-  put_i32(words + 4, kEntries + 1);
-  (void)file->write_at(16, words, sizeof words);
+  const std::string path = win32::narrow(temp) + "moyan_listing_bench.edb";
+  write_model_library(path, kEntries, [](char* r, int i) {
+    using namespace model_record;
+    std::snprintf(r + kTitle, 256, "\xD2\xD7\xD3\xEF\xD1\xD4 entry %d", i);
+    std::snprintf(r + kCategory, 16, "%s", kListedCategory);
+    std::snprintf(r + kSizeText, 16, "%d.5 KB", i % 900);
+    std::snprintf(r + kStars, 16, "\xA1\xEF\xA1\xEF\xA1\xEF\xA1\xEF\xA1\xEF");  // "★★★★★"
+    std::snprintf(r + kTime, 32, "2013-10-%d 9:5:7", 1 + i % 28);
+    std::snprintf(r + kAddress, 260, "C:\\sources\\entry%d.e", i);
+  });
   return path;
 }
 
@@ -196,7 +172,7 @@ int main(int argc, char** argv) {
     {
       Prober prober(window->hwnd());
       const Clock::time_point clicked = Clock::now();
-      list_category(port, *context, kCategory);
+      list_category(port, *context, kListedCategory);
       // Done once the list itself counts every row (it may be told of the last ones a
       // moment after the handler has returned).
       while (ListView_GetItemCount(list) != port.row_count()) {
@@ -219,7 +195,7 @@ int main(int argc, char** argv) {
     store_open(library);
     go_first();
     find_record([&] {
-      if (read_field(kFieldCategory).text() == kCategory) {
+      if (read_field(kFieldCategory).text() == kListedCategory) {
         found.push_back({read_field(kFieldTitle).text(), read_field(kFieldSize).text(),
                          read_field(kFieldRating).text(), read_field(kFieldUpdateTime).text(),
                          read_field(kFieldAddress).text()});

@@ -253,19 +253,12 @@ Answer button_message(HWND hwnd, SkinnedWindow& window, const AttachedSkin& skin
                       WPARAM wparam, LPARAM lparam) {
   const Shape shape = shape_of(hwnd);
   if (shape == Shape::kOwn) return std::nullopt;
+  // Painted whole (a group box: its frame only).
+  if (Answer painted = paint_whole(hwnd, message, wparam,
+                                   [&](HDC dc) { paint(hwnd, dc, window, skin, shape); })) {
+    return painted;
+  }
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      paint(hwnd, dc, window, skin, shape);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      paint(hwnd, reinterpret_cast<HDC>(wparam), window, skin, shape);
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;  // painted whole (a group box: its frame only) by WM_PAINT
     case WM_MOUSEMOVE: {
       const LRESULT result = pass_on(hwnd, message, wparam, lparam);
       if (shape == Shape::kGroup) return result;

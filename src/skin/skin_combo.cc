@@ -106,21 +106,8 @@ bool changes_look(UINT message) {
 Answer combo_message(HWND hwnd, SkinnedWindow& /*window*/, const AttachedSkin& skin, UINT message,
                      WPARAM wparam, LPARAM lparam) {
   if (!is_plain_drop_down_list(hwnd)) return std::nullopt;
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      paint(hwnd, dc, skin);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      paint(hwnd, reinterpret_cast<HDC>(wparam), skin);
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    default:
-      break;
+  if (Answer painted = paint_whole(hwnd, message, wparam, [&](HDC dc) { paint(hwnd, dc, skin); })) {
+    return painted;
   }
   if (!changes_look(message)) return std::nullopt;
   const LRESULT result = pass_on(hwnd, message, wparam, lparam);

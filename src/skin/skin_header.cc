@@ -50,20 +50,5 @@ void paint(HWND hwnd, HDC dc, const AttachedSkin& skin) {
 
 Answer header_message(HWND hwnd, SkinnedWindow& /*window*/, const AttachedSkin& skin, UINT message,
                       WPARAM wparam, LPARAM /*lparam*/) {
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      paint(hwnd, dc, skin);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      paint(hwnd, reinterpret_cast<HDC>(wparam), skin);
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    default:
-      return std::nullopt;
-  }
+  return paint_whole(hwnd, message, wparam, [&](HDC dc) { paint(hwnd, dc, skin); });
 }

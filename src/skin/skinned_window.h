@@ -40,6 +40,29 @@ struct SkinnedWindow {
 // A message's answer, or nothing to hand the message on unchanged.
 using Answer = std::optional<LRESULT>;
 
+// Answers the messages that draw a window the skin paints whole: WM_PAINT and
+// WM_PRINTCLIENT draw through `paint(dc)`, and WM_ERASEBKGND erases nothing (the painting
+// covers the window, so erasing first would only flicker). Other messages get no answer.
+template <typename Paint>
+Answer paint_whole(HWND hwnd, UINT message, WPARAM wparam, Paint&& paint) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      paint(dc);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    default:
+      return std::nullopt;
+  }
+}
+
 // Takes a window of the calling thread under the skin; windows of classes the skin leaves
 // alone (menus, tool tips, input-method windows) and windows taken already are skipped.
 void skin_window(HWND hwnd);

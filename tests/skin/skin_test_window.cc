@@ -8,6 +8,7 @@
 #include <string>
 
 #include "icon_pixels.h"
+#include "win32/window_class.h"
 #include "window_driver.h"
 
 namespace {
@@ -46,18 +47,10 @@ void register_classes() {
   static bool done = [] {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    WNDCLASSW frame = {};
-    frame.lpfnWndProc = frame_proc;
-    frame.hInstance = GetModuleHandleW(nullptr);
-    frame.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    frame.lpszClassName = kFrameClass;
-    RegisterClassW(&frame);
-    WNDCLASSW picture = frame;
-    picture.lpfnWndProc = picture_proc;
-    picture.hbrBackground = nullptr;
-    picture.lpszClassName = kPictureClass;
-    RegisterClassW(&picture);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    win32::register_window_class(instance, kFrameClass, frame_proc,
+                                 reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    win32::register_window_class(instance, kPictureClass, picture_proc);
     return true;
   }();
   (void)done;

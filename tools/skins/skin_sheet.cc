@@ -16,6 +16,7 @@
 #include "skin/skin_data.h"
 #include "win32/code_page.h"
 #include "win32/owned_handle.h"
+#include "win32/window_class.h"
 
 namespace {
 
@@ -132,13 +133,8 @@ int main(int argc, char** argv) {
   }
   INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-  WNDCLASSW sample = {};
-  sample.lpfnWndProc = DefWindowProcW;
-  sample.hInstance = GetModuleHandleW(nullptr);
-  sample.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  sample.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  sample.lpszClassName = kSampleClass;
-  RegisterClassW(&sample);
+  win32::register_window_class(GetModuleHandleW(nullptr), kSampleClass, DefWindowProcW,
+                               reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 
   const int rows = (kSkinCount + kColumns - 1) / kColumns;
   const int width = kGap + kColumns * (kTileWidth + kGap);
