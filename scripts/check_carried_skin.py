@@ -11,7 +11,7 @@ import os
 import struct
 import sys
 
-from check_program_resources import resources
+from check_program_resources import pe_layout, resources
 
 RT_RCDATA = 10
 PACKED_MAGIC = 0x033E0F0D
@@ -28,23 +28,10 @@ def machine(data):
 
 
 def exported_names(data):
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
-    optional = pe + 24
-    magic = struct.unpack_from("<H", data, optional)[0]
-    directories = optional + (96 if magic == 0x10B else 112)
-    export_rva, _ = struct.unpack_from("<II", data, directories)
+    directory_of, to_offset = pe_layout(data)
+    export_rva, _ = directory_of(0)
     if export_rva == 0:
         return []
-    table = optional + optional_size
-
-    def to_offset(rva):
-        for i in range(sections):
-            size, address, _, raw = struct.unpack_from("<IIII", data, table + 40 * i + 8)
-            if address <= rva < address + max(size, 1):
-                return raw + rva - address
-        fail(f"address {rva:#x} lies in no section")
-
     directory = to_offset(export_rva)
     count, names_rva = struct.unpack_from("<I4xI", data, directory + 24)
     names = []

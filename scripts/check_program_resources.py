@@ -16,8 +16,10 @@ def fail(message):
     sys.exit(1)
 
 
-def resources(data):
-    """{(type, name): bytes} for every resource of the first language."""
+def pe_layout(data):
+    """(directory, to_offset) of a program or library file: directory(i) is the (address,
+    size) of data directory i (0 exports, 2 resources); to_offset(address) is where that
+    address lies in the file."""
     if data[:2] != b"MZ":
         fail("not a program file")
     pe = struct.unpack_from("<I", data, 0x3C)[0]
@@ -27,10 +29,10 @@ def resources(data):
     optional = pe + 24
     magic = struct.unpack_from("<H", data, optional)[0]
     directories = optional + (96 if magic == 0x10B else 112)
-    rsrc_rva, rsrc_size = struct.unpack_from("<II", data, directories + 2 * 8)
-    if rsrc_rva == 0 or rsrc_size == 0:
-        fail("no resource section: the icon and the manifest were not linked in")
     table = optional + optional_size
+
+    def directory(index):
+        return struct.unpack_from("<II", data, directories + 8 * index)
 
     def to_offset(rva):
         for i in range(sections):
@@ -39,6 +41,15 @@ def resources(data):
                 return raw + rva - address
         fail(f"address {rva:#x} lies in no section")
 
+    return directory, to_offset
+
+
+def resources(data):
+    """{(type, name): bytes} for every resource of the first language."""
+    directory, to_offset = pe_layout(data)
+    rsrc_rva, rsrc_size = directory(2)
+    if rsrc_rva == 0 or rsrc_size == 0:
+        fail("no resource section: the icon and the manifest were not linked in")
     base = to_offset(rsrc_rva)
 
     def entries(offset):
