@@ -28,7 +28,7 @@ const NewField kEntryFields[] = {
     {kFieldAttachment, kTypeBytes, 0},
 };
 
-std::string store_bytes() {
+std::string store_bytes(DateTime created) {
   const int32_t count = static_cast<int32_t>(std::size(kEntryFields));
   std::string bytes(static_cast<size_t>(kFieldTableStart + kFieldEntrySize * count), '\0');
   int32_t offset = 4;  // after the record id
@@ -38,7 +38,7 @@ std::string store_bytes() {
     encode_field_entry(e, bytes.data() + kFieldTableStart + kFieldEntrySize * i);
     offset += static_cast<int32_t>(field_byte_count(f.type, f.width));
   }
-  StoreHeader h{{'W', 'E', 'D', 'B'}, kStoreVersion, 0, 1, offset};
+  StoreHeader h{{'W', 'E', 'D', 'B'}, kStoreVersion, created.days, 0, 1, offset};
   encode_store_header(h, bytes.data());
   put_i32(bytes.data() + kStoreHeaderSize, count);
   return bytes;
@@ -53,7 +53,7 @@ std::string companion_bytes() {
 
 }  // namespace
 
-Status create_empty_library(const std::string& path) {
+Status create_empty_library(const std::string& path, DateTime created) {
   const std::string store_path = store_file_path(path);
   const std::string companion_path = companion_file_path(store_path);
   // Neither file is ever overwritten: a library that exists keeps its entries.
@@ -68,7 +68,7 @@ Status create_empty_library(const std::string& path) {
   std::unique_ptr<PlatformFile> companion;
   status = create_new_file(companion_path, &companion);
   if (status) {
-    const std::string bytes = store_bytes();
+    const std::string bytes = store_bytes(created);
     status = store->write_at(0, bytes.data(), bytes.size());
   }
   if (status) {

@@ -1,6 +1,7 @@
 #ifndef MOYAN_STORE_FIELD_VALUE_H_
 #define MOYAN_STORE_FIELD_VALUE_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -23,11 +24,22 @@ class FieldValue {
     v.text_ = std::move(text);
     return v;
   }
+  // A text copied from bytes, into a buffer that a value of this thread gave back where
+  // there is one: a scan makes a value for every record it looks at, and a heap allocation
+  // for each would cost more than reading the record.
+  static FieldValue of_text(const char* bytes, size_t size);
   static FieldValue of_bytes(ByteSet bytes) {
     FieldValue v(Kind::kBytes, 0, 0);
     v.bytes_ = std::move(bytes);
     return v;
   }
+
+  FieldValue(const FieldValue&) = default;
+  FieldValue(FieldValue&&) = default;
+  FieldValue& operator=(const FieldValue&) = default;
+  FieldValue& operator=(FieldValue&&) = default;
+  // Gives a text's buffer back to the thread, for the next text read.
+  ~FieldValue();
 
   Kind kind() const { return kind_; }
   // Empty unless the value is a text.

@@ -40,6 +40,13 @@ inline double get_f64(const void* p) {
   return d;
 }
 
+inline void put_f64(void* p, double value) {
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  put_i32(p, static_cast<int32_t>(static_cast<uint32_t>(bits)));
+  put_i32(static_cast<uint8_t*>(p) + 4, static_cast<int32_t>(static_cast<uint32_t>(bits >> 32)));
+}
+
 inline float get_f32(const void* p) {
   uint32_t bits = static_cast<uint32_t>(get_i32(p));
   float f;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "store/status.h"
+#include "text/date_time.h"
 
 // The little the store asks of the operating system: one opened file with positioned
 // reads and writes and byte-range locks that conflict between any two opens (also two
@@ -78,12 +79,26 @@ inline constexpr bool kPathsAreGbk = true;
 inline constexpr bool kPathsAreGbk = false;
 #endif
 
+// The local time now, to the second.
+DateTime local_time_now();
+
+// Bytes of records read under one lock when many records are read in a row (a scan). Each
+// chunk costs a lock and an unlock: under Wine each is a round trip to its server, so
+// Windows builds read larger chunks; elsewhere a chunk that stays in the processor's
+// cache reads faster.
+#ifdef _WIN32
+inline constexpr int64_t kScanChunkBytes = int64_t{4} << 20;
+#else
+inline constexpr int64_t kScanChunkBytes = int64_t{1} << 20;
+#endif
+
 // A clock for bounded waits, in milliseconds from an arbitrary start.
 int64_t monotonic_ms();
 void sleep_ms(int ms);
 
-// Calls cleanup(data) when the calling thread ends. Thread-local objects with destructors
-// are not dependable on every platform (MinGW runs them after freeing their storage).
+// Calls cleanup(data) when the calling thread ends; cleanups registered by one thread run
+// last registered first. Thread-local objects with destructors are not dependable on every
+// platform (MinGW runs them after freeing their storage).
 void at_thread_exit(void (*cleanup)(void*), void* data);
 
 // The absolute, normalised form of a path; empty on failure.

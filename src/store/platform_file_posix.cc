@@ -14,6 +14,7 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "store/platform_file.h"
@@ -174,6 +175,14 @@ std::string full_path_name(const std::string& path) {
   return full.empty() ? "/" : full;
 }
 
+DateTime local_time_now() {
+  const time_t now = time(nullptr);
+  struct tm parts = {};
+  if (localtime_r(&now, &parts) == nullptr) return DateTime{};
+  return make_date_time(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour,
+                        parts.tm_min, parts.tm_sec);
+}
+
 int64_t monotonic_ms() {
   struct timespec ts;
   clock_gettime(CLOCK_MONOTONIC, &ts);
@@ -188,15 +197,18 @@ void sleep_ms(int ms) {
 
 namespace {
 
+// The thread's cleanups, last registered first.
 struct ThreadExit {
   void (*cleanup)(void*);
   void* data;
+  ThreadExit* earlier;
 };
 
 void run_thread_exit(void* p) {
-  ThreadExit* exit = static_cast<ThreadExit*>(p);
-  exit->cleanup(exit->data);
-  delete exit;
+  for (ThreadExit* exit = static_cast<ThreadExit*>(p); exit != nullptr;) {
+    exit->cleanup(exit->data);
+    delete std::exchange(exit, exit->earlier);
+  }
 }
 
 }  // namespace
@@ -207,5 +219,6 @@ void at_thread_exit(void (*cleanup)(void*), void* data) {
     pthread_key_create(&k, run_thread_exit);
     return k;
   }();
-  pthread_setspecific(key, new ThreadExit{cleanup, data});
+  auto* earlier = static_cast<ThreadExit*>(pthread_getspecific(key));
+  pthread_setspecific(key, new ThreadExit{cleanup, data, earlier});
 }

@@ -2,6 +2,7 @@
 // cross into the wide-character API through the program's one code-page conversion.
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "store/platform_file.h"
@@ -155,6 +156,12 @@ std::string full_path_name(const std::string& path) {
   return win32::narrow(std::wstring_view(full.data(), got));
 }
 
+DateTime local_time_now() {
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  return make_date_time(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+}
+
 int64_t monotonic_ms() {
   return static_cast<int64_t>(GetTickCount64());
 }
@@ -165,21 +172,25 @@ void sleep_ms(int ms) {
 
 namespace {
 
+// The thread's cleanups, last registered first.
 struct ThreadExit {
   void (*cleanup)(void*);
   void* data;
+  ThreadExit* earlier;
 };
 
 void WINAPI run_thread_exit(void* p) {
-  if (p == nullptr) return;
-  ThreadExit* exit = static_cast<ThreadExit*>(p);
-  exit->cleanup(exit->data);
-  delete exit;
+  for (ThreadExit* exit = static_cast<ThreadExit*>(p); exit != nullptr;) {
+    exit->cleanup(exit->data);
+    delete std::exchange(exit, exit->earlier);
+  }
 }
 
 }  // namespace
 
 void at_thread_exit(void (*cleanup)(void*), void* data) {
   static DWORD index = FlsAlloc(run_thread_exit);
-  if (index != FLS_OUT_OF_INDEXES) FlsSetValue(index, new ThreadExit{cleanup, data});
+  if (index == FLS_OUT_OF_INDEXES) return;
+  auto* earlier = static_cast<ThreadExit*>(FlsGetValue(index));
+  FlsSetValue(index, new ThreadExit{cleanup, data, earlier});
 }

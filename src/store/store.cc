@@ -58,7 +58,7 @@ ThreadStores& thread_state() {
 // Records are scanned in chunks that start small (a listing stops after a few records)
 // and double up to a bounded buffer (a look-up of an absent title reads everything).
 constexpr int64_t kFirstChunkRecords = 16;
-constexpr int64_t kChunkBytes = 1 << 20;
+constexpr int64_t kChunkBytes = kScanChunkBytes;
 
 void close_store(const std::shared_ptr<OpenStore>& store) {
   store->closed = true;
@@ -186,7 +186,7 @@ int record_number() {
   return store == nullptr ? 0 : static_cast<int>(store->cursor + 1);
 }
 
-FieldValue read_field(const std::string& name) {
+FieldValue read_field(std::string_view name) {
   OpenStore* store = thread_state().current.get();
   if (store == nullptr) return FieldValue();
   const FieldInfo* field = store->file->find_field(name);

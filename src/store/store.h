@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/attachment.h"
@@ -41,7 +42,7 @@ int record_number();
 
 // Value of a field (name without regard to letter case) in the cursor's record; inside a
 // find_record condition, from the record being examined.
-FieldValue read_field(const std::string& name);
+FieldValue read_field(std::string_view name);
 // Stores a text (text fields) or byte set (byte-set field) in the cursor's record, at once.
 bool write_field(const std::string& name, const std::string& text);
 bool write_field(const std::string& name, const ByteSet& bytes);

@@ -76,8 +76,11 @@ FieldValue decode_field_bytes(int32_t type, const char* p, int64_t byte_count) {
       if (std::isnan(days)) days = kMinDateTime;
       return FieldValue::of_date_time(std::clamp(days, kMinDateTime, kMaxDateTime));
     }
-    case kTypeText:
-      return FieldValue::of_text(text_up_to_zero(p, static_cast<size_t>(byte_count)));
+    case kTypeText: {
+      const void* zero = std::memchr(p, 0, static_cast<size_t>(byte_count));
+      return FieldValue::of_text(
+          p, zero ? static_cast<const char*>(zero) - p : static_cast<size_t>(byte_count));
+    }
     default:
       return empty_field_value(type);
   }
@@ -125,6 +128,7 @@ Status StoreFile::check_and_repair() {
   if (h.record_count < 0) return Status::corrupt("record count");
   if (h.next_record_id < 1) return Status::corrupt("next record id");
   version_ = h.version;
+  created_ = h.created;
   record_size_ = h.record_size;
 
   char count_bytes[4];
@@ -194,7 +198,12 @@ Status StoreFile::check_and_repair() {
   return Status::ok();
 }
 
-const FieldInfo* StoreFile::find_field(const std::string& name) const {
+const FieldInfo* StoreFile::find_field(std::string_view name) const {
+  // Callers name fields as the file does: the exact bytes first, cheaply (a scan looks a
+  // field up for every record it reads).
+  for (const FieldInfo& field : fields_) {
+    if (field.name == name) return &field;
+  }
   for (const FieldInfo& field : fields_) {
     if (equal_ignoring_ascii_case(field.name, name)) return &field;
   }
@@ -252,6 +261,42 @@ Status StoreFile::write_blank_record(int64_t start, int32_t id) {
   return Status::ok();
 }
 
+// Under the header lock: raises largest_id_ to cover the ids of records ids_read_ .. count - 1,
+// read a chunk at a time under the lock of their first bytes (the ids of records this store
+// appended itself were noted when it appended them). Only the records appended since the
+// last look are read, so an append reads the whole file once per opening at most.
+Status StoreFile::catch_up_ids(int64_t count) {
+  if (count < ids_read_) {
+    // Fewer records than were seen: another program took some away. Look at all again.
+    ids_read_ = 0;
+    largest_id_ = 0;
+  }
+  const int64_t id_bytes = std::min<int64_t>(4, record_size_);
+  const int64_t chunk = std::max<int64_t>(1, kScanChunkBytes / record_size_);
+  std::string records;
+  while (ids_read_ < count) {
+    const int64_t n = std::min(chunk, count - ids_read_);
+    char id[4] = {0, 0, 0, 0};
+    if (n == 1) {
+      ByteLock lock(&locks_, record_offset(ids_read_));
+      if (!lock.held()) return Status::locked(path_);
+      Status read = file_->read_at(record_offset(ids_read_), id, static_cast<size_t>(id_bytes));
+      if (!read) return read;
+      largest_id_ = std::max(largest_id_, get_i32(id));
+    } else {
+      records.resize(static_cast<size_t>(n * record_size_));
+      Status read = read_records(ids_read_, n, records.data());
+      if (!read) return read;
+      for (int64_t i = 0; i < n; ++i) {
+        std::memcpy(id, records.data() + i * record_size_, static_cast<size_t>(id_bytes));
+        largest_id_ = std::max(largest_id_, get_i32(id));
+      }
+    }
+    ids_read_ += n;
+  }
+  return Status::ok();
+}
+
 Status StoreFile::append_blank(int64_t* index) {
   return append_record({}, index);
 }
@@ -273,9 +318,14 @@ Status StoreFile::append_record(const std::vector<FieldWrite>& writes, int64_t* 
   Status status = file_->read_at(kHeaderLockByte, words, sizeof words);
   if (!status) return status;
   int32_t n = get_i32(words);
-  int32_t id = std::max(1, get_i32(words + 4));
   // A negative count is no place to write; a count or id at its limit can't grow.
   if (n < 0) return Status::corrupt("record count");
+  status = catch_up_ids(n);
+  if (!status) return status;
+  // The header's next id, unless a record holds it or a larger one: other programs have
+  // been seen to keep the last id given at offset 20, so no id is ever given twice.
+  if (largest_id_ == INT32_MAX) return Status::invalid("record id at its limit");
+  const int32_t id = std::max({1, get_i32(words + 4), largest_id_ + 1});
   if (n == INT32_MAX || id == INT32_MAX) return Status::invalid("record count or id at its limit");
   const int64_t start = record_offset(n);
   // Record n lies past the count until the count below is written, and every cursor comes
@@ -344,6 +394,10 @@ Status StoreFile::append_record(const std::vector<FieldWrite>& writes, int64_t* 
   put_i32(words + 4, id + 1);
   status = file_->write_at(kHeaderLockByte, words, sizeof words);
   if (!status) return status;
+  if (ids_read_ == n) {
+    ids_read_ = n + 1;
+    largest_id_ = std::max(largest_id_, id);
+  }
   *index = n;
   return Status::ok();
 }

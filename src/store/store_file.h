@@ -42,7 +42,7 @@ class StoreFile {
 
   const std::string& path() const { return path_; }
   const std::vector<FieldInfo>& fields() const { return fields_; }
-  const FieldInfo* find_field(const std::string& name) const;  // letter case ignored
+  const FieldInfo* find_field(std::string_view name) const;  // letter case ignored
   int64_t record_size() const { return record_size_; }
   int64_t data_start() const { return data_start_; }
   CompanionFile* companion() { return companion_.get(); }
@@ -50,10 +50,14 @@ class StoreFile {
   const std::vector<std::string>& repairs() const { return repairs_; }
   // The record count once opening's repairs are made.
   int64_t opened_record_count() const { return opened_count_; }
+  // The creation time in the header (days), as opening found it: reserved bytes, which
+  // other programs may leave zero or fill with anything; never checked.
+  double created() const { return created_; }
 
   // The header's record count (negative reads as 0), under the header lock.
   Status read_count(int32_t* count);
-  // Appends a zero record with the next id; *index is its position.
+  // Appends a zero record with the next id, the header's or, when a record holds it or a
+  // larger one already, the largest id + 1; *index is its position.
   Status append_blank(int64_t* index);
   // Appends a record with the given fields, all written while the header lock is held, so
   // that no other opener sees it before it is whole. Leaves exactly the bytes that
@@ -90,6 +94,7 @@ class StoreFile {
   Status read_chain_value(int64_t index, const FieldInfo& field, FieldValue* value);
   Status write_chain_value(int64_t index, const FieldInfo& field, std::string_view data);
   Status write_text_at(int64_t at, const FieldInfo& field, std::string_view text);
+  Status catch_up_ids(int64_t count);
 
   std::unique_ptr<PlatformFile> file_;
   LockTable locks_;
@@ -99,10 +104,15 @@ class StoreFile {
   std::vector<FieldInfo> fields_;
   std::vector<std::string> repairs_;
   int32_t version_ = 0;
+  double created_ = 0;
   int64_t record_size_ = 0;
   int64_t data_start_ = 0;
   int64_t opened_count_ = 0;
   bool written_ = false;
+  // The largest id among the first ids_read_ records: the ids a new record must stay clear
+  // of, whatever the header says (other writers keep the last id given there, or the next).
+  int64_t ids_read_ = 0;
+  int32_t largest_id_ = 0;
 };
 
 // The value a field gives from its bytes in a record; chain fields give their empty value.

@@ -8,6 +8,7 @@
 void decode_store_header(const char* p, StoreHeader* h) {
   std::memcpy(h->tag, p, 4);
   h->version = get_i32(p + 4);
+  h->created = get_f64(p + 8);
   h->record_count = get_i32(p + 16);
   h->next_record_id = get_i32(p + 20);
   h->record_size = get_i32(p + 24);
@@ -16,6 +17,7 @@ void decode_store_header(const char* p, StoreHeader* h) {
 void encode_store_header(const StoreHeader& h, char* p) {
   std::memcpy(p, h.tag, 4);
   put_i32(p + 4, h.version);
+  put_f64(p + 8, h.created);
   put_i32(p + 16, h.record_count);
   put_i32(p + 20, h.next_record_id);
   put_i32(p + 24, h.record_size);

@@ -46,7 +46,9 @@ inline constexpr double kMaxDateTime = 2958465;
 struct StoreHeader {
   char tag[4];             // "WEDB"
   int32_t version;         // at most kStoreVersion
-                           // 8 reserved bytes: tolerated, never checked
+  double created;          // offset 8: the creation time, days as a date-time field holds
+                           // them; reserved to readers: files from elsewhere may hold
+                           // anything there, and nothing checks it
   int32_t record_count;    // offset 16; its first byte is the header lock byte
   int32_t next_record_id;  // offset 20
   int32_t record_size;     // offset 24
@@ -75,7 +77,7 @@ struct BlockHeader {
 };                   // 12: 500 data bytes, zero after the used ones
 
 void decode_store_header(const char* p, StoreHeader* h);
-void encode_store_header(const StoreHeader& h, char* p);  // leaves reserved bytes alone
+void encode_store_header(const StoreHeader& h, char* p);  // leaves the reserved bytes alone
 // False when the name has no zero byte within its 17 bytes.
 bool decode_field_entry(const char* p, FieldEntry* e);
 void encode_field_entry(const FieldEntry& e, char* p);  // p: 72 zeroed bytes

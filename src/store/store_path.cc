@@ -73,7 +73,7 @@ std::string fold_path_case(const std::string& path) {
   return folded;
 }
 
-bool equal_ignoring_ascii_case(const std::string& a, const std::string& b) {
+bool equal_ignoring_ascii_case(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);

@@ -2,6 +2,7 @@
 #define MOYAN_STORE_STORE_PATH_H_
 
 #include <string>
+#include <string_view>
 
 // Path texts as the platform has them (kPathsAreGbk): GBK on Windows, stepped through a
 // character at a time; the file system's own bytes elsewhere.
@@ -22,6 +23,6 @@ std::string fold_path_case(const std::string& path);
 
 // Field names (GBK texts) equal but for the letter case of ASCII letters; the two bytes of
 // a GBK character compare exactly.
-bool equal_ignoring_ascii_case(const std::string& a, const std::string& b);
+bool equal_ignoring_ascii_case(std::string_view a, std::string_view b);
 
 #endif  // MOYAN_STORE_STORE_PATH_H_

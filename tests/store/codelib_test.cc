@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #ifndef _WIN32
@@ -15,7 +16,9 @@
 #include "record_json.h"
 #include "store/empty_library.h"
 #include "store/platform_file.h"
+#include "store/store_file.h"
 #include "store_test_support.h"
+#include "text/date_time.h"
 #include "text/gbk_unicode.h"
 
 namespace fs = std::filesystem;
@@ -62,10 +65,36 @@ class Codelib : public StoreTest {
   }
 };
 
-TEST_F(Codelib, CreateMakesTheShippedEmptyLibraryByteForByte) {
+TEST_F(Codelib, CreateWritesItsTimeIntoTheShippedEmptyLibrary) {
+  // The shipped library is what creating one with its fixed time makes, byte for byte.
+  const std::string shipped = read_file(EMPTY_LIBRARY_DIR "/Code.edb");
+  ASSERT_TRUE(create_empty_library(path("shipped.edb")).is_ok());
+  EXPECT_EQ(read_file(path("shipped.edb")), shipped);
+  EXPECT_EQ(read_file(path("shipped.EDT")), read_file(EMPTY_LIBRARY_DIR "/Code.EDT"));
+
+  // codelib creates it at the time it runs, the time as a date-time field holds it.
+  const double before = local_time_now().days;
   EXPECT_EQ(run("create", path("Code.edb")).status, 0);
-  EXPECT_EQ(read_file(path("Code.edb")), read_file(EMPTY_LIBRARY_DIR "/Code.edb"));
+  const double after = local_time_now().days;
+  std::string made = read_file(path("Code.edb"));
+  ASSERT_EQ(made.size(), shipped.size());
+  double created = 0;
+  std::memcpy(&created, made.data() + 8, 8);
+  EXPECT_GE(created, before);
+  EXPECT_LE(created, after);
+  EXPECT_EQ(made.replace(8, 8, shipped, 8, 8), shipped);
   EXPECT_EQ(read_file(path("Code.EDT")), read_file(EMPTY_LIBRARY_DIR "/Code.EDT"));
+  std::unique_ptr<StoreFile> store;
+  ASSERT_TRUE(StoreFile::open(path("Code.edb"), FileAccess::kReadOnly, &store).is_ok());
+  EXPECT_EQ(store->created(), created);
+  store.reset();
+  const DateTimeParts t = split_date_time(DateTime{created});
+  char line[64];
+  std::snprintf(line, sizeof line, "created: %04d-%02d-%02d %02d:%02d:%02d\n", t.year, t.month,
+                t.day, t.hour, t.minute, t.second);
+  EXPECT_EQ(run("check", path("Code.edb")).out,
+            std::string("records=0 fields=7 record_size=604 blocks=1 free_blocks=0\n") + line);
+
   Output again = run("create", path("Code.edb"));
   EXPECT_EQ(again.status, 1);  // never replaces a library
   EXPECT_EQ(again.err, "codelib: can't create " + path("Code.edb") + ": " + path("Code.edb") +
@@ -81,6 +110,7 @@ TEST_F(Codelib, CheckAndDumpChangeNothing) {
   Output check = run("check", lib);
   EXPECT_EQ(check.out,
             "records=2 fields=7 record_size=604 blocks=2 free_blocks=0\n"
+            "created: 2026-12-08 00:00:00\n"
             "repair due: file cut to 1828 bytes (100 bytes after the last record)\n"
             "repair due: companion block count 7 -> 2 (the file holds 2 blocks)\n"
             "repair due: companion free chain dropped (its first block 2 lies past the end)\n"
@@ -118,7 +148,9 @@ TEST_F(Codelib, SoundLibraryChecksClean) {
   write_field(kFieldAttachment, ByteSet(std::string(10, 'x')));
   store_close();
   Output check = run("check", lib);
-  EXPECT_EQ(check.out, "records=2 fields=7 record_size=604 blocks=5 free_blocks=0\n");
+  EXPECT_EQ(check.out,
+            "records=2 fields=7 record_size=604 blocks=5 free_blocks=0\n"
+            "created: 2026-12-08 00:00:00\n");
   EXPECT_EQ(check.err, "");
   EXPECT_EQ(check.status, 0);
 
@@ -129,6 +161,7 @@ TEST_F(Codelib, SoundLibraryChecksClean) {
   check = run("check", lib);
   EXPECT_EQ(check.out,
             "records=2 fields=7 record_size=604 blocks=5 free_blocks=0\n"
+            "created: 2026-12-08 00:00:00\n"
             "lost: 3 blocks reached from nowhere (the first: block 1)\n");
   EXPECT_EQ(check.status, 0);
 }
@@ -318,9 +351,9 @@ TEST_F(CodelibProgram, ChinesePathsAreTheFileSystemsBytes) {
   EXPECT_EQ(status, 0);
   EXPECT_TRUE(fs::exists(folder + "/" + bare + ".EDB"));
   EXPECT_TRUE(fs::exists(folder + "/" + bare + ".EDT"));
-  EXPECT_EQ(run("check '" + folder + "/" + library + "'", &status),
+  EXPECT_EQ(run("check '" + folder + "/" + library + "'", &status).substr(0, 58),
             "records=0 fields=7 record_size=604 blocks=1 free_blocks=0\n");
-  EXPECT_EQ(run("check '" + folder + "/" + bare + "'", &status),
+  EXPECT_EQ(run("check '" + folder + "/" + bare + "'", &status).substr(0, 58),
             "records=0 fields=7 record_size=604 blocks=1 free_blocks=0\n");
   EXPECT_EQ(run("dump '" + folder + utf8(u8"/\u65e0.edb'"), &status),
             "codelib: " + folder + utf8(u8"/\u65e0.edb not found (No such file or directory)\n"));

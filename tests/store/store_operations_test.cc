@@ -1,12 +1,20 @@
 // The store operations as callers see them: registry, cursor, fields, scans.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <vector>
+
 #include "store/empty_library.h"
 #include "store_test_support.h"
 
 namespace {
 
 class StoreOperations : public StoreTest {};
+
+// Where record i of an entry library starts.
+int64_t record_start(int64_t i) {
+  return 116 + 72 * 7 + i * 604;
+}
 
 TEST_F(StoreOperations, EmptyStoreHasNoRecordsButRecordNumberOne) {
   ASSERT_TRUE(store_open(new_library()));
@@ -143,20 +151,87 @@ TEST_F(StoreOperations, PathWithoutExtensionGetsEdb) {
   EXPECT_TRUE(store_open(path("lib.")));
 }
 
-TEST_F(StoreOperations, NextIdBelowOneCountsAsOne) {
+TEST_F(StoreOperations, NextIdBelowOneCountsAsOneWhereNoRecordHoldsIt) {
   std::string lib = new_library();
   ASSERT_TRUE(store_open(lib));
-  for (int32_t stored : {0, -7}) {
+  const struct {
+    int32_t stored, id;
+  } cases[] = {{0, 1}, {-7, 2}};  // the second time record 1 holds id 1 already
+  for (const auto& c : cases) {
     // Another opener has changed the header meanwhile; the file is shared.
     std::string bytes = read_file(lib);
-    put32(&bytes, 20, stored);
+    put32(&bytes, 20, c.stored);
     write_file(lib, bytes);
     ASSERT_TRUE(append_blank_record());
     bytes = read_file(lib);
-    int64_t record = 116 + 72 * 7 + static_cast<int64_t>(record_count() - 1) * 604;
-    EXPECT_EQ(get32(bytes, static_cast<size_t>(record)), 1);
-    EXPECT_EQ(get32(bytes, 20), 2);
+    EXPECT_EQ(get32(bytes, static_cast<size_t>(record_start(record_count() - 1))), c.id);
+    EXPECT_EQ(get32(bytes, 20), c.id + 1) << c.stored;
   }
+}
+
+// Appends a record as a writer does that keeps the last id given at offset 20: the
+// record's id is that word + 1, and the word becomes the new id.
+void append_keeping_last_id(const std::string& lib) {
+  std::string bytes = read_file(lib);
+  const int32_t count = get32(bytes, 16), last = get32(bytes, 20);
+  std::string record(604, '\0');
+  put32(&record, 0, last + 1);
+  record.replace(4, 5, "other");
+  put32(&bytes, 16, count + 1);
+  put32(&bytes, 20, last + 1);
+  write_file(lib, bytes + record);
+}
+
+std::vector<int32_t> record_ids(const std::string& lib) {
+  const std::string bytes = read_file(lib);
+  std::vector<int32_t> ids;
+  for (int32_t i = 0; i < get32(bytes, 16); ++i) {
+    ids.push_back(get32(bytes, static_cast<size_t>(record_start(i))));
+  }
+  return ids;
+}
+
+TEST_F(StoreOperations, AppendsNeverGiveAnIdThatAnotherWritersRecordHolds) {
+  // ours: appends by this program; theirs: by a writer that keeps the last id at offset 20.
+  struct Case {
+    const char* name;
+    bool stay_open;  // this program's store stays open while the other writer appends
+    std::vector<int32_t> ids;
+  };
+  const Case cases[] = {
+      {"reopened after the other writer", false, {1, 2, 3, 5, 6, 7, 8}},
+      {"open while the other writer appends", true, {1, 2, 3, 5, 6, 7, 8}},
+  };
+  for (const Case& c : cases) {
+    const std::string lib = new_library(std::string(c.stay_open ? "open" : "reopened") + ".edb");
+    ASSERT_TRUE(store_open(lib)) << c.name;
+    append_titled("ours", 1, 3);  // ids 1 2 3, next id 4
+    if (!c.stay_open) store_close();
+    append_keeping_last_id(lib);  // 5: it takes 4 for the last id given
+    append_keeping_last_id(lib);  // 6
+    if (!c.stay_open) {
+      ASSERT_TRUE(store_open(lib)) << c.name;
+    }
+    append_titled("ours", 4, 1);
+    EXPECT_TRUE(append_record({{kFieldTitle, "whole"}}).is_ok()) << c.name;
+    store_close();
+    EXPECT_EQ(record_ids(lib), c.ids) << c.name;
+    // The header keeps its meaning: the next id to give.
+    EXPECT_EQ(get32(read_file(lib), 20), c.ids.back() + 1) << c.name;
+  }
+}
+
+TEST_F(StoreOperations, AppendRefusedWhenARecordHoldsTheLargestId) {
+  const std::string lib = new_library();
+  ASSERT_TRUE(store_open(lib));
+  append_titled("t", 1, 2);
+  store_close();
+  std::string bytes = read_file(lib);
+  put32(&bytes, static_cast<size_t>(record_start(0)), INT32_MAX);
+  write_file(lib, bytes);
+  ASSERT_TRUE(store_open(lib));
+  EXPECT_FALSE(append_blank_record());
+  EXPECT_EQ(record_count(), 2);
 }
 
 TEST_F(StoreOperations, FindRecordScansFromTheCursor) {

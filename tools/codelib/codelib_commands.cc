@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -8,9 +9,11 @@
 #include "record_json.h"
 #include "store/empty_library.h"
 #include "store/little_endian.h"
+#include "store/platform_file.h"
 #include "store/store_audit.h"
 #include "store/store_file.h"
 #include "store/store_path.h"
+#include "text/date_time.h"
 #include "text/gbk_unicode.h"
 
 namespace {
@@ -25,6 +28,15 @@ struct Streams {
 void print(std::FILE* to, const std::string& line) {
   std::fwrite(line.data(), 1, line.size(), to);
   std::fputc('\n', to);
+}
+
+// A creation time as a person reads it, to the second.
+std::string calendar_text(double days) {
+  const DateTimeParts t = split_date_time(DateTime{days});
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
+  return text;
 }
 
 // One line on the error stream that names the file and the cause; status 1.
@@ -49,7 +61,7 @@ Status open_library(const std::string& path, FileAccess access, std::unique_ptr<
 }
 
 int create(const Streams& s, const std::string& path) {
-  Status created = create_empty_library(path);
+  Status created = create_empty_library(path, local_time_now());
   if (!created) return refuse(s, store_file_path(path), created, "can't create ");
   return 0;
 }
@@ -68,6 +80,8 @@ int check(const Streams& s, const std::string& path) {
                    " record_size=" + std::to_string(store->record_size()) +
                    " blocks=" + std::to_string(companion.block_count) +
                    " free_blocks=" + std::to_string(companion.free_count));
+  // Files made by older versions of the program hold no creation time.
+  if (store->created() != 0) print(s.out, "created: " + calendar_text(store->created()));
   for (const std::string& repair : store->repairs()) print(s.out, "repair due: " + repair);
   for (const AuditFinding& finding : audit.findings) {
     print(s.out, (finding.harmless() ? "lost: " : "broken: ") + gbk_to_utf8(finding.text));
