@@ -1,7 +1,8 @@
 // The library store: a look-up of an absent title over a large library against one
 // sequential read of the same file; appending entries with packed attachments, field by
 // field and whole, against compressing the same bytes alone; heap held while scanning, for
-// two library sizes.
+// two library sizes; reading attachments' chains against one read of the same blocks each,
+// and the read calls a chain takes.
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
@@ -19,6 +20,7 @@
 #include "store/empty_library.h"
 #include "store/platform_file.h"
 #include "store/store.h"
+#include "store/store_file.h"
 
 // Live and peak heap bytes, to show what a scan holds. The replaced operators pair with
 // each other; GCC can't see that through inlining.
@@ -229,6 +231,160 @@ void BM_CompressOnly(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kAppendedEntries);
 }
 BENCHMARK(BM_CompressOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Read calls made through the store's files, counted in front of the system's.
+class CountingFiles final : public FileOpener {
+ public:
+  int64_t reads = 0;
+
+  Status open_existing(const std::string& path, FileAccess access,
+                       std::unique_ptr<PlatformFile>* file) override {
+    std::unique_ptr<PlatformFile> real;
+    Status opened = system_files().open_existing(path, access, &real);
+    if (opened) file->reset(new Counted(std::move(real), &reads));
+    return opened;
+  }
+  Status create_new(const std::string& path, std::unique_ptr<PlatformFile>* file) override {
+    return system_files().create_new(path, file);
+  }
+  Status remove(const std::string& path) override { return system_files().remove(path); }
+
+ private:
+  class Counted final : public PlatformFile {
+   public:
+    Counted(std::unique_ptr<PlatformFile> real, int64_t* reads)
+        : real_(std::move(real)), reads_(reads) {}
+    Status read_at(int64_t offset, void* buffer, size_t size) override {
+      ++*reads_;
+      return real_->read_at(offset, buffer, size);
+    }
+    Status write_at(int64_t offset, const void* data, size_t size) override {
+      return real_->write_at(offset, data, size);
+    }
+    Status size(int64_t* size) override { return real_->size(size); }
+    Status truncate(int64_t size) override { return real_->truncate(size); }
+    Status flush() override { return real_->flush(); }
+    bool try_lock(int64_t offset, int64_t length) override {
+      return real_->try_lock(offset, length);
+    }
+    void unlock(int64_t offset, int64_t length) override { real_->unlock(offset, length); }
+
+   private:
+    std::unique_ptr<PlatformFile> real_;
+    int64_t* reads_;
+  };
+};
+
+// A library whose entries hold attachments of `bytes` bytes each, appended through the store
+// (each chain written whole, so its blocks are consecutive).
+const std::string& attachment_library(int entries, size_t bytes) {
+  static std::string paths[2];
+  std::string& path = paths[bytes > 100000 ? 1 : 0];
+  if (!path.empty()) return path;
+  path = new_library("attachments" + std::to_string(bytes) + ".edb");
+  store_open(path);
+  for (int i = 0; i < entries; ++i) {
+    std::string value(bytes, '\0');
+    for (size_t k = 0; k < bytes; ++k) value[k] = static_cast<char>((k * 7 + i) & 0xFF);
+    (void)append_record({{kFieldTitle, "entry " + std::to_string(i)},
+                         {kFieldAttachment, ByteSet(std::move(value))}});
+  }
+  store_close();
+  return path;
+}
+
+// The attachments' first blocks, in record order.
+std::vector<int32_t> attachment_chains(StoreFile* store) {
+  const FieldInfo* field = store->find_field(kFieldAttachment);
+  std::vector<int32_t> firsts;
+  for (int64_t i = 0; i < store->opened_record_count(); ++i) {
+    int32_t first = 0;
+    (void)store->read_reference(i, *field, &first);
+    firsts.push_back(first);
+  }
+  return firsts;
+}
+
+constexpr int kChainEntries = 1000;
+constexpr size_t kChainBytes = 50 * 1024;
+
+// Every attachment's chain read by the store, under no lock (as a caller holding the
+// record's lock reads it); arg 1: blocks read one call each, as a chain's reader must when
+// it trusts no link it hasn't checked.
+void BM_ReadAttachmentChains(benchmark::State& state) {
+  const std::string& path = attachment_library(kChainEntries, kChainBytes);
+  CountingFiles files;
+  set_file_opener(&files);
+  std::unique_ptr<StoreFile> store;
+  (void)StoreFile::open(path, FileAccess::kReadOnly, &store);
+  const std::vector<int32_t> firsts = attachment_chains(store.get());
+  ByteSet value;
+  int64_t bytes = 0;
+  files.reads = 0;
+  for (auto _ : state) {
+    for (int32_t first : firsts) {
+      (void)store->companion()->read_chain(first, &value);
+      bytes += static_cast<int64_t>(value.size());
+      benchmark::DoNotOptimize(value.data());
+    }
+  }
+  state.counters["reads_per_chain"] =
+      static_cast<double>(files.reads) / static_cast<double>(state.iterations() * firsts.size());
+  state.SetBytesProcessed(bytes);
+  store.reset();
+  set_file_opener(nullptr);
+}
+BENCHMARK(BM_ReadAttachmentChains)->Unit(benchmark::kMillisecond);
+
+// Baseline: the same chains' blocks, each chain in one read of its whole span.
+void BM_ReadAttachmentSpans(benchmark::State& state) {
+  const std::string& path = attachment_library(kChainEntries, kChainBytes);
+  std::unique_ptr<StoreFile> store;
+  (void)StoreFile::open(path, FileAccess::kReadOnly, &store);
+  const std::vector<int32_t> firsts = attachment_chains(store.get());
+  store.reset();
+  std::unique_ptr<PlatformFile> file;
+  (void)open_existing_file(path.substr(0, path.size() - 3) + "EDT", FileAccess::kReadOnly, &file);
+  const int64_t span = static_cast<int64_t>((kChainBytes + 499) / 500) * 512;
+  std::vector<char> buffer(static_cast<size_t>(span));
+  int64_t bytes = 0;
+  for (auto _ : state) {
+    for (int32_t first : firsts) {
+      (void)file->read_at(int64_t{first} * 512, buffer.data(), buffer.size());
+      bytes += span;
+      benchmark::DoNotOptimize(buffer.data());
+    }
+  }
+  state.SetBytesProcessed(bytes);
+}
+BENCHMARK(BM_ReadAttachmentSpans)->Unit(benchmark::kMillisecond);
+
+// One attachment of 1 MB: the read calls its chain takes.
+void BM_ReadOneMegabyteChain(benchmark::State& state) {
+  const std::string& path = attachment_library(1, size_t{1} << 20);
+  CountingFiles files;
+  set_file_opener(&files);
+  std::unique_ptr<StoreFile> store;
+  (void)StoreFile::open(path, FileAccess::kReadOnly, &store);
+  const int32_t first = attachment_chains(store.get()).at(0);
+  ByteSet value;
+  int64_t calls = 0;
+  for (auto _ : state) {
+    // A store opened afresh each time: no earlier chain tells its reader what to expect.
+    state.PauseTiming();
+    store.reset();
+    (void)StoreFile::open(path, FileAccess::kReadOnly, &store);
+    const int64_t before = files.reads;
+    state.ResumeTiming();
+    (void)store->companion()->read_chain(first, &value);
+    calls += files.reads - before;
+    benchmark::DoNotOptimize(value.data());
+  }
+  state.counters["reads"] = static_cast<double>(calls) / static_cast<double>(state.iterations());
+  store.reset();
+  set_file_opener(nullptr);
+}
+BENCHMARK(BM_ReadOneMegabyteChain)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

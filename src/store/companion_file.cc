@@ -11,7 +11,11 @@ namespace {
 
 constexpr int64_t kWholeFile = 0x80000000LL;  // bytes 0 to 0x7FFFFFFF
 constexpr char kCompanionTag[4] = {'W', 'E', 'D', 'T'};
-constexpr size_t kMaxRunBlocks = 2048;  // 1 MB per write call
+constexpr size_t kMaxRunBlocks = 2048;  // 1 MB per read or write call
+// A chain's first read takes at least this many blocks, then each read four times the one
+// before while the chain runs on through consecutive blocks: a 1 MB value written whole is
+// read in four calls.
+constexpr int64_t kFirstRunBlocks = 32;
 // Block count, free count and first free block: the header words a chain write changes,
 // written together in one call.
 constexpr int64_t kHeaderWordsAt = 16;
@@ -173,6 +177,7 @@ Status CompanionFile::check_and_repair(int32_t store_version, FileAccess access,
     if (!put) return put;
     dirty_ = true;
   }
+  header_blocks_ = access == FileAccess::kReadWrite ? repaired.block_count : h.block_count;
   return Status::ok();
 }
 
@@ -214,39 +219,80 @@ Status CompanionFile::block_limit(int32_t* blocks) {
   return Status::ok();
 }
 
+// Whether a chain may hold the block: inside the header's block count and the file, as a
+// chain write sees them. The count is read again only when a block lies past the one last
+// read (another opener may have added blocks since); the file's size is taken each time.
+Status CompanionFile::chain_limit(int32_t block, bool* inside) {
+  if (block >= header_blocks_ || header_blocks_ == 0) {
+    char count[4];
+    Status read = file_->read_at(kHeaderWordsAt, count, sizeof count);
+    if (!read) return read;
+    header_blocks_ = get_i32(count);
+  }
+  int64_t size = 0;
+  Status sized = file_->size(&size);
+  if (!sized) return sized;
+  file_blocks_ = static_cast<int32_t>(
+      std::max<int64_t>(1, std::min<int64_t>(header_blocks_, size / kBlockSize)));
+  *inside = block >= 1 && block < file_blocks_;
+  return Status::ok();
+}
+
 Status CompanionFile::read_chain(int32_t first_block, ByteSet* value) {
   value->clear();
   if (first_block == 0) return Status::ok();
+  auto fail = [value](Status why) {
+    value->clear();
+    return why;
+  };
   // The same blocks a chain write would follow: within the header's count and the file,
   // each in use, each once (more steps than blocks means a loop).
-  int32_t limit = 0;
-  Status limited = block_limit(&limit);
-  if (!limited) return limited;
-  char block[kBlockSize];
+  bool inside = false;
+  Status status = chain_limit(first_block, &inside);
+  if (!status) return fail(status);
   int64_t steps = 0;
+  int64_t run = std::clamp<int64_t>(last_chain_blocks_ + last_chain_blocks_ / 8 + 1,
+                                    kFirstRunBlocks, kMaxRunBlocks);
   for (int32_t b = first_block; b != 0;) {
-    if (b < 1 || b >= limit) {
-      value->clear();
-      return Status::corrupt("chain leaves the file at block " + number(b));
+    if (b < 1 || b >= file_blocks_) {
+      // Past the limit as last seen: the file may have grown since.
+      status = chain_limit(b, &inside);
+      if (!status) return fail(status);
+      if (!inside) return fail(Status::corrupt("chain leaves the file at block " + number(b)));
     }
-    if (++steps > limit) {
-      value->clear();
-      return Status::corrupt("chain loops");
-    }
-    Status read = file_->read_at(block_offset(b), block, sizeof block);
-    if (!read) {
-      value->clear();
-      return read;
-    }
+    // Blocks b, b + 1, ... in one read, as far as the file goes; the chain decides how many
+    // of them it takes.
+    const int64_t blocks = std::min<int64_t>(run, file_blocks_ - b);
+    run_.resize(static_cast<size_t>(blocks * kBlockSize));
+    status = file_->read_at(block_offset(b), run_.data(), run_.size());
+    ++chain_reads_;
+    if (!status) return fail(status);
+    int64_t used = 0;
+    int64_t data = 0;
     BlockHeader h;
-    decode_block_header(block, &h);
-    if (h.length < 1 || h.length > kBlockDataSize) {
-      value->clear();
-      return Status::corrupt("chain block " + number(b) + " is free or malformed");
+    for (;;) {
+      if (++steps > file_blocks_) return fail(Status::corrupt("chain loops"));
+      decode_block_header(run_.data() + used * kBlockSize, &h);
+      if (h.length < 1 || h.length > kBlockDataSize) {
+        return fail(Status::corrupt("chain block " + number(b + used) + " is free or malformed"));
+      }
+      data += h.length;
+      ++used;
+      if (h.next != b + used || used == blocks) break;
     }
-    value->append(block + 12, static_cast<size_t>(h.length));
+    value->reserve(value->size() + static_cast<size_t>(data));
+    for (int64_t k = 0; k < used; ++k) {
+      const char* block = run_.data() + k * kBlockSize;
+      value->append(block + 12, static_cast<size_t>(get_i32(block + 8)));
+    }
+    // A chain that ran on through the whole read is likely to run on: read more next time.
+    // One that turned elsewhere is read in steps the size of its last stretch.
+    run =
+        used == blocks ? std::min<int64_t>(blocks * 4, kMaxRunBlocks) : std::max<int64_t>(1, used);
     b = h.next;
   }
+  last_chain_blocks_ = steps;
+  if (run_.capacity() > kMaxRunBlocks * kBlockSize) std::string().swap(run_);
   return Status::ok();
 }
 

@@ -32,8 +32,11 @@ class CompanionFile {
                      std::vector<std::string>* repairs, std::unique_ptr<CompanionFile>* out);
 
   // The chain's data joined. kCorrupt for a chain that loops, leaves the file or holds a
-  // malformed or free block.
+  // malformed or free block. Runs of consecutive blocks (a chain written whole is one run,
+  // mostly) are read in one call each, every link checked as it is followed.
   Status read_chain(int32_t first_block, ByteSet* value);
+  // Read calls the chain reads made so far, for measuring.
+  int64_t chain_reads() const { return chain_reads_; }
 
   // Replaces the chain that starts at old_first with data. When the value's reference
   // changes (a value written where there was none, or emptied), set_reference is called
@@ -63,11 +66,21 @@ class CompanionFile {
                           std::vector<std::string>* repairs);
   Status write_chain_locked(int32_t old_first, std::string_view data,
                             const std::function<Status(int32_t)>& set_reference);
+  Status chain_limit(int32_t block, bool* inside);
 
   std::unique_ptr<PlatformFile> file_;
   LockTable locks_;
   std::string path_;
   bool dirty_ = false;
+  // For reading chains: the header's block count as last read (read again whenever a chain
+  // reaches past it: other openers add blocks), the blocks the last chain took (values of
+  // one library tend to be alike, so the next chain's first read takes as many), and the
+  // buffer runs are read into.
+  int32_t header_blocks_ = 0;
+  int32_t file_blocks_ = 0;
+  int64_t last_chain_blocks_ = 0;
+  std::string run_;
+  int64_t chain_reads_ = 0;
 };
 
 #endif  // MOYAN_STORE_COMPANION_FILE_H_

@@ -2,6 +2,7 @@
 // chains a hostile file may hold.
 #include <gtest/gtest.h>
 
+#include "store/store_file.h"
 #include "store_test_support.h"
 
 namespace {
@@ -176,6 +177,11 @@ TEST_F(CompanionChain, HostileChainsReadEmptyAndCanBeOverwritten) {
       {"negative reference", companion_bytes(2) + block(0, 0, 10), -5},
       {"length over 500", companion_bytes(2) + block(0, 0, 501), 1},
       {"negative length", companion_bytes(2) + block(0, 0, -1), 1},
+      // Blocks a chain reads in one call are each checked as the chain reaches them.
+      {"free block inside a run",
+       companion_bytes(4) + block(0, 2, 500) + block(1, 3, 0) + block(2, 0, 10), 1},
+      {"loops back inside a run",
+       companion_bytes(4) + block(0, 2, 500) + block(1, 3, 500) + block(2, 1, 10), 1},
   };
   for (const HostileChain& c : cases) {
     open_store(1, c.companion);
@@ -187,6 +193,68 @@ TEST_F(CompanionChain, HostileChainsReadEmptyAndCanBeOverwritten) {
     EXPECT_EQ(read(1), data_of(1100, 'q')) << c.name;
     store_close();
   }
+}
+
+TEST_F(CompanionChain, ChainsReadInRunsFollowEveryLink) {
+  struct Case {
+    const char* name;
+    std::string companion;
+    int32_t reference;
+    std::string value;
+  };
+  const Case cases[] = {
+      {"linked out of file order",
+       companion_bytes(4) + block(0, 3, 500, 'A') + block(3, 0, 10, 'C') + block(1, 2, 500, 'B'), 1,
+       std::string(500, 'A') + std::string(500, 'B') + std::string(10, 'C')},
+      {"ends beside another value",
+       companion_bytes(4) + block(0, 2, 500, 'A') + block(1, 0, 10, 'B') + block(0, 0, 10, 'X'), 1,
+       std::string(500, 'A') + std::string(10, 'B')},
+      {"turns back to an earlier block",
+       companion_bytes(4) + block(3, 2, 500, 'B') + block(1, 0, 7, 'C') + block(0, 1, 500, 'A'), 3,
+       std::string(500, 'A') + std::string(500, 'B') + std::string(7, 'C')},
+      {"runs to the file's last block",
+       companion_bytes(4) + block(0, 0, 5, 'X') + block(0, 3, 500, 'A') + block(2, 0, 1, 'B'), 2,
+       std::string(500, 'A') + "B"},
+  };
+  for (const Case& c : cases) {
+    open_store(1, c.companion);
+    std::string bytes = read_file(path("t.edb"));
+    put32(&bytes, 116 + 72 + 4, c.reference);
+    write_file(path("t.edb"), bytes);
+    EXPECT_EQ(read(1), c.value) << c.name;
+    store_close();
+  }
+}
+
+TEST_F(CompanionChain, ChainsOfEverySizeReadWholeWhateverWasReadBefore) {
+  // Each read takes about as many blocks first as the chain before it: a long chain, then
+  // a short one beside the next value, then the next value, then one past the file's end.
+  open_store(4);
+  const size_t lengths[] = {30000, 600, 20000, 1};
+  for (int r = 1; r <= 4; ++r)
+    ASSERT_TRUE(write(r, data_of(lengths[r - 1], static_cast<char>('a' + r))));
+  for (int r : {1, 2, 3, 4, 1, 4, 2}) {
+    EXPECT_EQ(read(r), data_of(lengths[r - 1], static_cast<char>('a' + r))) << r;
+  }
+}
+
+TEST_F(CompanionChain, ChainReadsSeeBlocksAnotherOpenerAddedSince) {
+  open_store(1);
+  ASSERT_TRUE(write(1, data_of(700, 'a')));
+  store_close();
+  std::unique_ptr<StoreFile> reader;
+  ASSERT_TRUE(StoreFile::open(path("t.edb"), FileAccess::kReadOnly, &reader).is_ok());
+  const FieldInfo& field = reader->fields()[0];
+  FieldValue value;
+  ASSERT_TRUE(reader->read_field(0, field, &value).is_ok());
+  // Another opener appends a value in blocks the reader has never seen the file hold.
+  ASSERT_TRUE(store_open(path("t.edb")));
+  ASSERT_TRUE(append_blank_record());
+  ASSERT_TRUE(write_field("d", ByteSet(data_of(3000, 'b'))));
+  store_close();
+  Status read = reader->read_field(1, field, &value);
+  EXPECT_TRUE(read.is_ok()) << read.text();
+  EXPECT_EQ(value.bytes().str(), data_of(3000, 'b'));
 }
 
 TEST_F(CompanionChain, OnlyFreeingTheLastBlockCutsTheFile) {
