@@ -41,6 +41,8 @@ std::string number(int64_t n) {
   return std::to_string(n);
 }
 
+}  // namespace
+
 // The blocks one step of a chain write changes, kept as whole images until they are
 // written out together: consecutive blocks go to the file in one write.
 class BlockEdits {
@@ -111,8 +113,6 @@ class BlockEdits {
   PlatformFile* file_;
   std::map<int32_t, std::string> images_;
 };
-
-}  // namespace
 
 Status CompanionFile::open(const std::string& path, int32_t store_version, FileAccess access,
                            std::vector<std::string>* repairs, std::unique_ptr<CompanionFile>* out) {
@@ -305,6 +305,52 @@ Status CompanionFile::write_chain(int32_t old_first, std::string_view data,
   return write_chain_locked(old_first, data, set_reference);
 }
 
+// Under the companion header lock, when the free chain's first block has a length word that
+// isn't zero: another writer may leave free blocks so, or the chain may lead into a value.
+// Every value's blocks are marked (as far as their links go, whatever their lengths), then
+// the free chain is kept as far as it runs through blocks inside the file that no value
+// holds, each once; from where it doesn't, it is cut (that space is lost, never handed out
+// twice). The blocks kept are made tidy (linked both ways, length and data zero) among the
+// pending edits, and the header's free count becomes their number.
+Status CompanionFile::tidy_free_chain(CompanionHeader* h, const std::unordered_set<int32_t>& taken,
+                                      BlockEdits* edits) {
+  std::vector<int32_t> kept;
+  if (references_) {
+    std::vector<int32_t> firsts;
+    Status status = references_(&firsts);
+    if (!status) return status;
+    const int32_t blocks = h->block_count;
+    std::vector<char> held(static_cast<size_t>(blocks), 0);
+    for (int32_t b : taken) {
+      if (b >= 1 && b < blocks) held[static_cast<size_t>(b)] = 1;
+    }
+    for (int32_t first : firsts) {
+      for (int32_t b = first; b >= 1 && b < blocks && !held[static_cast<size_t>(b)];) {
+        held[static_cast<size_t>(b)] = 1;
+        BlockHeader bh;
+        status = edits->peek(b, &bh);
+        if (!status) return status;
+        b = bh.next;
+      }
+    }
+    for (int32_t b = h->first_free; b >= 1 && b < blocks && !held[static_cast<size_t>(b)];) {
+      held[static_cast<size_t>(b)] = 1;  // once
+      kept.push_back(b);
+      BlockHeader bh;
+      status = edits->peek(b, &bh);
+      if (!status) return status;
+      b = bh.next;
+    }
+  }
+  for (size_t k = 0; k < kept.size(); ++k) {
+    encode_block_header({k == 0 ? 0 : kept[k - 1], k + 1 < kept.size() ? kept[k + 1] : 0, 0},
+                        edits->replace(kept[k]));
+  }
+  h->first_free = kept.empty() ? 0 : kept[0];
+  h->free_count = static_cast<int32_t>(kept.size());
+  return Status::ok();
+}
+
 // Under the companion header lock. The steps, each one safe to die after:
 //   1. allocation: blocks taken off the free chain, or the larger block count, written to
 //      the header before anything links to the blocks;
@@ -340,13 +386,19 @@ Status CompanionFile::write_chain_locked(int32_t old_first, std::string_view dat
   }
 
   // A free block is usable when it lies in the file, is free and not already taken; a free
-  // chain that breaks that is left aside rather than followed into live data.
+  // chain that breaks that is left aside rather than followed into live data. A free block
+  // whose length word isn't zero (another writer's, or a value's) makes the whole free chain
+  // checked against every value first, once per write.
+  bool tidied = false;
   auto usable_free_head = [&]() {
     BlockHeader fh;
     if (h.first_free == 0) return false;
-    if (h.first_free >= 1 && h.first_free < h.block_count && taken.count(h.first_free) == 0 &&
-        edits.peek(h.first_free, &fh) && fh.length == 0) {
-      return true;
+    const bool inside =
+        h.first_free >= 1 && h.first_free < h.block_count && taken.count(h.first_free) == 0;
+    if (inside && edits.peek(h.first_free, &fh) && fh.length == 0) return true;
+    if (inside && !tidied) {
+      tidied = true;
+      if (tidy_free_chain(&h, taken, &edits) && h.first_free != 0) return true;
     }
     h.first_free = 0;
     h.free_count = 0;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "store/lock_table.h"
@@ -13,6 +14,8 @@
 #include "store/status.h"
 #include "store/store_format.h"
 #include "text/byte_set.h"
+
+class BlockEdits;
 
 // The companion file of a store: chains of 512-byte blocks holding byte-set and long-text
 // values. Callers hold the owning record's lock while they read or write a chain.
@@ -54,6 +57,13 @@ class CompanionFile {
   // Blocks the file holds, within the header's count.
   Status block_limit(int32_t* blocks);
 
+  // Where a chain write finds every value's first block, when it must make sure that a free
+  // chain another writer left untidy (free blocks whose length word isn't zero) reaches no
+  // value before it takes blocks off it. Called under the companion header lock, which
+  // every change of a reference is made under.
+  using ValueReferences = std::function<Status(std::vector<int32_t>* firsts)>;
+  void set_value_references(ValueReferences references) { references_ = std::move(references); }
+
   LockTable& locks() { return locks_; }
   const std::string& path() const { return path_; }
   bool dirty() const { return dirty_; }
@@ -67,11 +77,14 @@ class CompanionFile {
   Status write_chain_locked(int32_t old_first, std::string_view data,
                             const std::function<Status(int32_t)>& set_reference);
   Status chain_limit(int32_t block, bool* inside);
+  Status tidy_free_chain(CompanionHeader* h, const std::unordered_set<int32_t>& taken,
+                         BlockEdits* edits);
 
   std::unique_ptr<PlatformFile> file_;
   LockTable locks_;
   std::string path_;
   bool dirty_ = false;
+  ValueReferences references_;
   // For reading chains: the header's block count as last read (read again whenever a chain
   // reaches past it: other openers add blocks), the blocks the last chain took (values of
   // one library tend to be alike, so the next chain's first read takes as many), and the

@@ -52,11 +52,12 @@ class ChainWalker {
       BlockHeader h;
       Status read = companion_->read_block_header(b, &h);
       if (!read) return read;
-      bool bad = free ? h.length != 0 : h.length < 1 || h.length > kBlockDataSize;
-      if (bad) {
-        report(AuditFinding::Kind::kBadBlock, "block " + number(b) +
-                                                  (free ? " is in use" : " is free or malformed") +
-                                                  " (length " + number(h.length) + ")");
+      // A free block is one the free chain reaches and no value does (values are walked
+      // first), whatever its length word: other writers leave free blocks' lengths as
+      // they were.
+      if (!free && (h.length < 1 || h.length > kBlockDataSize)) {
+        report(AuditFinding::Kind::kBadBlock,
+               "block " + number(b) + " is free or malformed (length " + number(h.length) + ")");
         break;
       }
       owners_[b] = owner;

@@ -14,7 +14,7 @@ struct AuditFinding {
   enum class Kind {
     kLoop,          // a chain comes back to one of its own blocks
     kPastEnd,       // a chain names a block outside the file
-    kBadBlock,      // a value's block is free or has a length over 500; a free block in use
+    kBadBlock,      // a value's block is free or has a length over 500
     kReachedTwice,  // one block in two values, or in a value and on the free chain
     kLeaked,        // blocks neither in a value nor on the free chain (a crash's lost space)
     kFreeCount,     // the header's free count differs from the free chain's length

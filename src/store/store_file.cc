@@ -194,6 +194,51 @@ Status StoreFile::check_and_repair() {
     status =
         CompanionFile::open(companion_file_path(path_), version_, access_, &repairs_, &companion_);
     if (!status) return status;
+    companion_->set_value_references(
+        [this](std::vector<int32_t>* firsts) { return chain_references(firsts); });
+  }
+  return Status::ok();
+}
+
+// Every chain reference of every counted record. Called by a chain write under the
+// companion header lock, which every change of a reference is made under, so they stand
+// still while they are read; read without record locks (a record's lock guards its other
+// fields, and this may be called while the caller holds one).
+Status StoreFile::chain_references(std::vector<int32_t>* firsts) {
+  char count_bytes[4];
+  Status status = file_->read_at(kHeaderLockByte, count_bytes, 4);
+  int64_t whole = 0;
+  if (status) status = whole_records(&whole);
+  if (!status) return status;
+  const int64_t count = std::min<int64_t>(std::max(0, get_i32(count_bytes)), whole);
+  std::vector<const FieldInfo*> chains;
+  for (const FieldInfo& field : fields_) {
+    if (is_chain_type(field.type) && field.inside_record) chains.push_back(&field);
+  }
+  if (chains.empty()) return Status::ok();
+  // Records a chunk at a time; of a record larger than a chunk, only its references.
+  const bool by_chunk = record_size_ <= kScanChunkBytes;
+  const int64_t chunk = by_chunk ? kScanChunkBytes / record_size_ : 1;
+  std::string records;
+  for (int64_t first = 0; first < count; first += chunk) {
+    const int64_t n = std::min(chunk, count - first);
+    if (by_chunk) {
+      records.resize(static_cast<size_t>(n * record_size_));
+      status = file_->read_at(record_offset(first), records.data(), records.size());
+      if (!status) return status;
+    }
+    for (int64_t i = 0; i < n; ++i) {
+      for (const FieldInfo* field : chains) {
+        char reference[4];
+        if (by_chunk) {
+          std::memcpy(reference, records.data() + i * record_size_ + field->offset, 4);
+        } else {
+          status = file_->read_at(record_offset(first + i) + field->offset, reference, 4);
+          if (!status) return status;
+        }
+        firsts->push_back(get_i32(reference));
+      }
+    }
   }
   return Status::ok();
 }

@@ -95,6 +95,7 @@ class StoreFile {
   Status write_chain_value(int64_t index, const FieldInfo& field, std::string_view data);
   Status write_text_at(int64_t at, const FieldInfo& field, std::string_view text);
   Status catch_up_ids(int64_t count);
+  Status chain_references(std::vector<int32_t>* firsts);
 
   std::unique_ptr<PlatformFile> file_;
   LockTable locks_;

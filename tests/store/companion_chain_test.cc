@@ -282,6 +282,37 @@ TEST_F(CompanionChain, OnlyFreeingTheLastBlockCutsTheFile) {
   EXPECT_EQ(file_size(path("t.EDT")), 512);
 }
 
+TEST_F(CompanionChain, UntidyFreeChainIsKeptAsFarAsNoValueHoldsItsBlocks) {
+  // Records 1 and 2 hold blocks 1 and 4; blocks 2 and 3 were freed by another writer that
+  // leaves free blocks' lengths and data: a last block of 500 bytes, then an empty one.
+  struct Case {
+    const char* name;
+    int32_t next_of_2;    // where the free chain goes after block 2
+    int32_t blocks;       // the companion's blocks after an 800-byte value is written
+    int32_t value_block;  // the new value's first block
+  };
+  const Case cases[] = {
+      {"free chain kept", 3, 5, 2},
+      {"cut where it reaches a value", 4, 6, 2},  // block 2 kept, then a new block 5
+  };
+  for (const Case& c : cases) {
+    open_store(3, companion_bytes(5, 2, 2) + block(0, 0, 10, 'A') +
+                      block(0, c.next_of_2, 500, 'S') + block(2, 0, 0) + block(0, 0, 10, 'B'));
+    std::string bytes = read_file(path("t.edb"));
+    put32(&bytes, 116 + 72 + 4, 1);
+    put32(&bytes, 116 + 72 + 8 + 4, 4);
+    write_file(path("t.edb"), bytes);
+    ASSERT_TRUE(write(3, data_of(800, 'n'))) << c.name;
+    EXPECT_EQ(reference(3), c.value_block) << c.name;
+    EXPECT_EQ(companion_word(16), c.blocks) << c.name;
+    EXPECT_EQ(read(1), std::string(10, 'A')) << c.name;
+    EXPECT_EQ(read(2), std::string(10, 'B')) << c.name;
+    EXPECT_EQ(read(3), data_of(800, 'n')) << c.name;
+    store_close();
+    EXPECT_TRUE(unsound_findings(path("t.edb")).empty()) << c.name;
+  }
+}
+
 TEST_F(CompanionChain, BrokenFreeChainIsNotFollowedIntoLiveData) {
   // Block 1 holds record 1's value; the header claims it is the first free block.
   open_store(2, companion_bytes(2, 1, 1) + block(0, 0, 10, 'L'));

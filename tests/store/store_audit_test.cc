@@ -61,7 +61,7 @@ TEST_F(StoreAuditTest, FindsWhatIsWrongWithTheChains) {
       {"free chain loops", companion_bytes(3, 2, 1) + block(2, 2, 0) + block(1, 1, 0), 0, 0,
        Kind::kLoop},
       {"free chain into a block in use",
-       companion_bytes(3, 2, 1) + block(0, 2, 0) + block(1, 0, 40), 0, 0, Kind::kBadBlock},
+       companion_bytes(3, 2, 1) + block(0, 2, 0) + block(1, 0, 40), 2, 0, Kind::kReachedTwice},
       {"lost block", companion_bytes(3) + block(0, 0, 10) + block(0, 0, 0), 1, 0, Kind::kLeaked},
       {"free count differs", companion_bytes(3, 2, 2) + block(0, 0, 10) + block(0, 0, 0), 1, 0,
        Kind::kFreeCount},
@@ -86,6 +86,18 @@ TEST_F(StoreAuditTest, SoundLibraryHasNoFindingsAndEveryBlockCounted) {
   EXPECT_EQ(found.value_blocks, 10);
   EXPECT_EQ(found.free_chain_blocks, 1);
   EXPECT_EQ(found.leaked_blocks, 0);
+}
+
+TEST_F(StoreAuditTest, UntidyFreeChainIsNoFinding) {
+  // Another writer's free blocks keep their length words: a last block of 500 bytes, then
+  // an empty one. Only what no chain reaches is lost.
+  StoreAudit found = audit(companion_bytes(5, 2, 2) + block(0, 0, 10) + block(0, 3, 500) +
+                               block(2, 0, 0) + block(0, 0, 0),
+                           1, 0);
+  ASSERT_EQ(found.findings.size(), 1u);
+  EXPECT_EQ(found.findings[0].kind, Kind::kLeaked) << found.findings[0].text;
+  EXPECT_EQ(found.free_chain_blocks, 2);
+  EXPECT_EQ(found.leaked_blocks, 1);
 }
 
 TEST_F(StoreAuditTest, FindingNamesTheRecordAndTheField) {
