@@ -294,6 +294,7 @@ TEST_F(CompanionChain, UntidyFreeChainIsKeptAsFarAsNoValueHoldsItsBlocks) {
   const Case cases[] = {
       {"free chain kept", 3, 5, 2},
       {"cut where it reaches a value", 4, 6, 2},  // block 2 kept, then a new block 5
+      {"cut where it comes back", 2, 6, 2},
   };
   for (const Case& c : cases) {
     open_store(3, companion_bytes(5, 2, 2) + block(0, 0, 10, 'A') +

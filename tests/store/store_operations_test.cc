@@ -106,6 +106,8 @@ TEST_F(StoreOperations, FieldNamesIgnoreLetterCaseAndTypesMustSuit) {
   EXPECT_FALSE(write_field("name", ByteSet("abc", 3)));
   EXPECT_FALSE(write_field("data", "abc"));
   EXPECT_FALSE(write_field("missing", "abc"));
+  EXPECT_FALSE(write_field("Nam", "abc"));  // only the start of a field's name
+  EXPECT_EQ(read_field("Na").kind(), FieldValue::Kind::kNone);
   EXPECT_TRUE(write_field("data", ByteSet("a\0b", 3)));
   EXPECT_EQ(read_field("Data").bytes(), ByteSet("a\0b", 3));
   std::string long_note(1234, 'n');
