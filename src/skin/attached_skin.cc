@@ -93,15 +93,22 @@ int system_colour_for(SkinColour role) {
   return COLOR_WINDOW;
 }
 
-HFONT make_caption_font(const SkinData& data) {
+// One of the system's fonts for the parts of a window outside its client area, or the
+// default GUI font when the system can't say.
+LOGFONTW system_font(LOGFONTW NONCLIENTMETRICSW::*which) {
   NONCLIENTMETRICSW metrics = {};
   metrics.cbSize = sizeof(metrics);
   LOGFONTW font = {};
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    font = metrics.lfCaptionFont;
+    font = metrics.*which;
   } else {
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
   }
+  return font;
+}
+
+HFONT make_caption_font(const SkinData& data) {
+  LOGFONTW font = system_font(&NONCLIENTMETRICSW::lfCaptionFont);
   if (const auto& skin_font = data.caption_font) {
     font.lfHeight = -skin_font->height;
     font.lfWidth = 0;
@@ -121,7 +128,10 @@ std::atomic<const AttachedSkin*> current{nullptr};
 }  // namespace
 
 AttachedSkin::AttachedSkin(const SkinData& data)
-    : data_(data), caption_font_(make_caption_font(data)) {
+    : data_(data), caption_font_(make_caption_font(data)), menu_font_([] {
+        const LOGFONTW font = system_font(&NONCLIENTMETRICSW::lfMenuFont);
+        return CreateFontIndirectW(&font);
+      }()) {
   for (int role = 1; role <= kSkinColourLast; ++role) {
     const auto which = static_cast<SkinColour>(role);
     const std::optional<SkinRgb>& rgb = data.colour(which);

@@ -22,6 +22,8 @@ class AttachedSkin {
   HBRUSH brush(SkinColour role) const { return brushes_[static_cast<size_t>(role)].get(); }
   // The skin's caption font, or the system's caption font.
   HFONT caption_font() const { return caption_font_.get(); }
+  // The system's menu font, which the skin's menus are written in.
+  HFONT menu_font() const { return menu_font_.get(); }
   // The skin data it was made from.
   const SkinData& data() const { return data_; }
 
@@ -30,6 +32,7 @@ class AttachedSkin {
   std::array<COLORREF, kSkinColourSlots> colours_{};
   std::array<win32::Brush, kSkinColourSlots> brushes_;
   win32::Font caption_font_;
+  win32::Font menu_font_;
 };
 
 // The skin that windows are painted with now; null before the first skin is attached.

@@ -10,12 +10,15 @@
 
 namespace {
 
-COLORREF inner_colour(HWND hwnd, const SkinnedWindow& window, const AttachedSkin& skin) {
+COLORREF inner_colour(HWND hwnd, HDC dc, const SkinnedWindow& window) {
   if (window.kind == SkinnedKind::kListView) {
     const auto colour = static_cast<COLORREF>(SendMessageW(hwnd, LVM_GETBKCOLOR, 0, 0));
     return colour == CLR_NONE ? GetSysColor(COLOR_WINDOW) : colour;
   }
-  return IsWindowEnabled(hwnd) ? skin[SkinColour::kEditBackground] : GetSysColor(COLOR_BTNFACE);
+  // The field as the edit box paints it: the skin's, or its window's own where the skin's
+  // would not suit that window (skin_children.cc).
+  return IsWindowEnabled(hwnd) ? parent_colours(hwnd, dc, WM_CTLCOLOREDIT).background
+                               : GetSysColor(COLOR_BTNFACE);
 }
 
 void paint_border(HWND hwnd, const SkinnedWindow& window, const AttachedSkin& skin) {
@@ -32,7 +35,7 @@ void paint_border(HWND hwnd, const SkinnedWindow& window, const AttachedSkin& sk
   outline_rect(dc, r, skin[focused ? SkinColour::kEditBorderFocus : SkinColour::kEditBorder]);
   if (sunken) {
     InflateRect(&r, -1, -1);
-    outline_rect(dc, r, inner_colour(hwnd, window, skin));
+    outline_rect(dc, r, inner_colour(hwnd, dc, window));
   }
   ReleaseDC(hwnd, dc);
 }

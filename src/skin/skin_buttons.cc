@@ -49,6 +49,18 @@ bool shows_focus(HWND hwnd) {
   return !(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
 }
 
+// A button's text as the system writes it: "&" marks the next letter as the one to press
+// with Alt (underlined, unless the window hides those marks until the keyboard is used)
+// and "&&" stands for "&" itself.
+void draw_label(HWND hwnd, HDC dc, const std::wstring& text, RECT r, COLORREF colour, UINT format) {
+  const bool hide_marks = (SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0;
+  const int old_mode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF old_colour = SetTextColor(dc, colour);
+  DrawTextW(dc, text.c_str(), -1, &r, format | DT_SINGLELINE | (hide_marks ? DT_HIDEPREFIX : 0));
+  SetTextColor(dc, old_colour);
+  SetBkMode(dc, old_mode);
+}
+
 // The box of a check box or the circle of a radio button: 13 pixels, as the system's.
 constexpr int kMarkSize = 13;
 
@@ -110,13 +122,13 @@ void paint_check(HWND hwnd, HDC dc, const SkinnedWindow& window, const AttachedS
                          : RECT{box.right + 4, client.top, client.right, client.bottom};
   const std::wstring caption = text_of(hwnd);
   HGDIOBJ old_font = SelectObject(dc, font_of(hwnd));
-  draw_text_line(
-      dc, caption.c_str(), text,
+  draw_label(
+      hwnd, dc, caption, text,
       legible_text(skin[enabled ? SkinColour::kCheckText : SkinColour::kDisabledText], parent),
       DT_LEFT | DT_VCENTER);
   if ((state & BST_FOCUS) && shows_focus(hwnd) && !caption.empty()) {
     RECT measured = text;
-    DrawTextW(dc, caption.c_str(), -1, &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    DrawTextW(dc, caption.c_str(), -1, &measured, DT_SINGLELINE | DT_CALCRECT);
     const int height = measured.bottom - measured.top;
     RECT focus = {text.left - 1, text.top + (text.bottom - text.top - height) / 2 - 1,
                   std::min<int>(measured.right, text.right) + 1, 0};
@@ -151,9 +163,9 @@ void paint_push(HWND hwnd, HDC dc, const SkinnedWindow& window, const AttachedSk
   RECT text = client;
   if (pushed) OffsetRect(&text, 1, 1);
   HGDIOBJ old_font = SelectObject(dc, font_of(hwnd));
-  draw_text_line(dc, text_of(hwnd).c_str(), text,
-                 skin[enabled ? SkinColour::kButtonText : SkinColour::kDisabledText],
-                 DT_CENTER | DT_VCENTER);
+  draw_label(hwnd, dc, text_of(hwnd), text,
+             skin[enabled ? SkinColour::kButtonText : SkinColour::kDisabledText],
+             DT_CENTER | DT_VCENTER);
   SelectObject(dc, old_font);
   if ((state & BST_FOCUS) && shows_focus(hwnd)) {
     RECT focus = {client.left + 3, client.top + 3, client.right - 3, client.bottom - 3};
@@ -181,12 +193,11 @@ void paint_group(HWND hwnd, HDC dc, const AttachedSkin& skin) {
     RECT label = {8, 0, std::min<LONG>(8 + extent.cx + 4, client.right), extent.cy};
     FillRect(dc, &label, parent.brush);
     label.left += 2;
-    draw_text_line(
-        dc, caption.c_str(), label,
-        legible_text(
-            skin[IsWindowEnabled(hwnd) ? SkinColour::kGroupText : SkinColour::kDisabledText],
-            parent),
-        DT_LEFT | DT_TOP);
+    draw_label(hwnd, dc, caption, label,
+               legible_text(
+                   skin[IsWindowEnabled(hwnd) ? SkinColour::kGroupText : SkinColour::kDisabledText],
+                   parent),
+               DT_LEFT | DT_TOP);
   }
   SelectObject(dc, old_font);
 }

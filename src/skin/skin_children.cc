@@ -6,6 +6,7 @@
 
 #include <cwchar>
 
+#include "skin/skin_contrast.h"
 #include "skin/skinned_window.h"
 
 namespace {
@@ -53,8 +54,18 @@ LRESULT list_custom_draw(HWND parent, const AttachedSkin& skin, WPARAM wparam, L
 Answer children_message(HWND hwnd, SkinnedWindow& state, const AttachedSkin& skin, UINT message,
                         WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLOREDIT: {
+      // An edit box is a well in the window around it. Where the skin's field is of the
+      // other lightness (a dark skin's dark field in a white page would be a hole in it),
+      // the window's own colours stand.
+      const ParentColours around = parent_colours(reinterpret_cast<HWND>(lparam),
+                                                  reinterpret_cast<HDC>(wparam), WM_CTLCOLORSTATIC);
+      if (is_light(rgb_of(skin[SkinColour::kEditBackground])) !=
+          is_light(rgb_of(around.background))) {
+        return std::nullopt;
+      }
       return colours(wparam, skin, SkinColour::kEditText, SkinColour::kEditBackground);
+    }
     case WM_CTLCOLORLISTBOX:  // also the list of a drop-down list, passed on by the box
       return colours(wparam, skin, SkinColour::kComboText, SkinColour::kComboFace);
     case WM_CTLCOLORDLG:

@@ -9,10 +9,12 @@
 // pass an empty text and zeros.
 //
 // Once a skin is attached, every window of the attaching thread (the thread that runs a
-// program's windows) is taken under it, and so is every window that thread creates later:
-// a hook on the thread sees each new window before its first message. A later attach
-// replaces the skin and repaints. The library then stays loaded for the life of the
-// process, since windows carry its procedures.
+// program's windows) is taken under it, and so is every window that any thread of the
+// process creates later: the window's thread and workers that ask a question alike (a
+// hook on each thread sees each new window before its first message; followed_threads.h).
+// Windows of other processes are never touched. A later attach replaces the skin and
+// repaints. The library then stays loaded for the life of the process, since windows
+// carry its procedures.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -20,9 +22,9 @@
 #include <memory>
 #include <new>
 #include <string_view>
-#include <vector>
 
 #include "skin/attached_skin.h"
+#include "skin/followed_threads.h"
 #include "skin/skin_data.h"
 #include "skin/skinned_window.h"
 
@@ -49,28 +51,6 @@ class Attaching {
   ~Attaching() { LeaveCriticalSection(&attaching); }
 };
 
-// Threads whose windows the skin follows, with their hooks. Only touched under `attaching`.
-std::vector<DWORD>& hooked_threads() {
-  static auto* threads = new std::vector<DWORD>();  // never freed: hooks outlive statics
-  return *threads;
-}
-
-LRESULT CALLBACK on_thread_window_event(int code, WPARAM wparam, LPARAM lparam) {
-  if (code == HCBT_CREATEWND && current_skin() != nullptr)
-    skin_window(reinterpret_cast<HWND>(wparam));
-  return CallNextHookEx(nullptr, code, wparam, lparam);
-}
-
-bool follow_calling_thread() {
-  const DWORD thread = GetCurrentThreadId();
-  for (DWORD hooked : hooked_threads()) {
-    if (hooked == thread) return true;
-  }
-  if (SetWindowsHookExW(WH_CBT, on_thread_window_event, nullptr, thread) == nullptr) return false;
-  hooked_threads().push_back(thread);
-  return true;
-}
-
 // Keeps the library loaded whatever the caller does with its handle.
 void stay_loaded() {
   HMODULE self = nullptr;
@@ -86,8 +66,8 @@ int attach(const unsigned char* data, int length) {
   if (!read_skin(block, &read).is_ok()) return kRefused;
   {
     Attaching one_at_a_time;
-    if (!follow_calling_thread()) return kFailed;
     stay_loaded();
+    if (!follow_every_thread()) return kFailed;
     // The same skin again makes nothing new: its windows look as they should already.
     const AttachedSkin* current = current_skin();
     if (current == nullptr || !(current->data() == read)) {
@@ -97,6 +77,7 @@ int attach(const unsigned char* data, int length) {
   }
   skin_thread_windows();
   repaint_thread_windows();
+  repaint_other_threads_windows();
   return kAttached;
 }
 
@@ -117,10 +98,19 @@ extern "C" __declspec(dllexport) int WINAPI
   }
 }
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* /*reserved*/) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    DisableThreadLibraryCalls(instance);
-    InitializeCriticalSection(&attaching);
+BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD reason, void* /*reserved*/) {
+  switch (reason) {
+    case DLL_PROCESS_ATTACH:
+      InitializeCriticalSection(&attaching);
+      break;
+    case DLL_THREAD_ATTACH:
+      thread_started();
+      break;
+    case DLL_THREAD_DETACH:
+      thread_ending();
+      break;
+    default:
+      break;
   }
   return TRUE;
 }

@@ -6,6 +6,8 @@
 
 #include <cwchar>
 
+#include "skin/skin_contrast.h"
+
 namespace {
 
 // The skin's subclass id on every window it takes, and the property that marks such a
@@ -24,10 +26,11 @@ constexpr ClassKind kKnownClasses[] = {
     {L"ComboBox", SkinnedKind::kComboBox},
     {L"SysListView32", SkinnedKind::kListView},
     {L"SysHeader32", SkinnedKind::kHeader},
+    {L"#32768", SkinnedKind::kMenu},
 };
 // Windows whose look belongs to the system or to the input method, not to the program.
 constexpr const wchar_t* kLeftAlone[] = {
-    L"#32768",      L"#32769",           L"#32771",    L"#32772",    L"IME",
+    L"#32769",      L"#32771",           L"#32772",    L"IME",
     L"MSCTFIME UI", L"tooltips_class32", L"ComboLBox", L"ScrollBar",
 };
 
@@ -47,6 +50,7 @@ LRESULT CALLBACK skinned_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
                               UINT_PTR /*id*/, DWORD_PTR data) {
   auto* state = reinterpret_cast<SkinnedWindow*>(data);
   if (message == WM_NCDESTROY) {
+    give_back_menus(*state);
     RemoveWindowSubclass(hwnd, skinned_proc, kSubclassId);
     RemovePropW(hwnd, kTakenMark);
     delete state;
@@ -55,6 +59,11 @@ LRESULT CALLBACK skinned_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
   const AttachedSkin* skin = current_skin();
   if (skin == nullptr) return DefSubclassProc(hwnd, message, wparam, lparam);
 
+  if (state->kind == SkinnedKind::kMenu) {
+    if (Answer a = menu_window_message(hwnd, *state, *skin, message, wparam, lparam)) return *a;
+    return DefSubclassProc(hwnd, message, wparam, lparam);
+  }
+  if (Answer a = menu_owner_message(hwnd, *state, *skin, message, wparam, lparam)) return *a;
   if (Answer a = children_message(hwnd, *state, *skin, message, wparam, lparam)) return *a;
   if (Answer a = frame_message(hwnd, *state, *skin, message, wparam, lparam)) return *a;
   Answer own;
@@ -74,6 +83,7 @@ LRESULT CALLBACK skinned_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
       break;
     case SkinnedKind::kPlain:
     case SkinnedKind::kDialog:
+    case SkinnedKind::kMenu:
       break;
   }
   if (own) return *own;
@@ -94,6 +104,17 @@ BOOL CALLBACK skin_top_level(HWND hwnd, LPARAM) {
 BOOL CALLBACK repaint_top_level(HWND hwnd, LPARAM) {
   RedrawWindow(hwnd, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  return TRUE;
+}
+
+BOOL CALLBACK mark_other_thread_window(HWND hwnd, LPARAM) {
+  DWORD process = 0;
+  const DWORD thread = GetWindowThreadProcessId(hwnd, &process);
+  if (process == GetCurrentProcessId() && thread != GetCurrentThreadId() &&
+      GetPropW(hwnd, kTakenMark) != nullptr) {
+    // Without RDW_UPDATENOW: the painting is left to the window's own thread.
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
   return TRUE;
 }
 
@@ -128,15 +149,20 @@ void repaint_thread_windows() {
   EnumThreadWindows(GetCurrentThreadId(), repaint_top_level, 0);
 }
 
+void repaint_other_threads_windows() {
+  EnumWindows(mark_other_thread_window, 0);
+}
+
 ParentColours parent_colours(HWND hwnd, HDC dc, UINT message) {
   HWND parent = GetParent(hwnd);
   if (parent == nullptr) parent = hwnd;
+  // The parent may set the text colour too; what is drawn here picks its own.
   const COLORREF old_text = GetTextColor(dc);
   auto brush = reinterpret_cast<HBRUSH>(
       SendMessageW(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
-  if (brush == nullptr) brush = GetSysColorBrush(COLOR_BTNFACE);
-  ParentColours colours = {brush, RGB(255, 255, 255), GetTextColor(dc)};
   SetTextColor(dc, old_text);
+  if (brush == nullptr) brush = GetSysColorBrush(COLOR_BTNFACE);
+  ParentColours colours = {brush, RGB(255, 255, 255)};
   LOGBRUSH described = {};
   if (GetObjectW(brush, sizeof(described), &described) == sizeof(described) &&
       described.lbStyle == BS_SOLID) {
@@ -146,11 +172,6 @@ ParentColours parent_colours(HWND hwnd, HDC dc, UINT message) {
 }
 
 COLORREF legible_text(COLORREF wanted, const ParentColours& colours) {
-  auto lightness = [](COLORREF c) {
-    return (299 * GetRValue(c) + 587 * GetGValue(c) + 114 * GetBValue(c)) / 1000;
-  };
-  // Below this difference in lightness text on a background is hard to read.
-  constexpr int kLeastContrast = 80;
-  const int difference = lightness(wanted) - lightness(colours.background);
-  return difference >= kLeastContrast || difference <= -kLeastContrast ? wanted : colours.text;
+  const SkinRgb shown = legible_on(rgb_of(wanted), rgb_of(colours.background));
+  return RGB(shown.r, shown.g, shown.b);
 }

@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "skin/attached_skin.h"
 
@@ -16,6 +19,25 @@ enum class SkinnedKind {
   kComboBox,  // drop-down lists: the closed field
   kListView,  // a flat border; its rows are chosen in the skin's colours
   kHeader,    // list headers
+  kMenu,      // pop-up menu windows: their edge (the items are drawn for their owner)
+};
+
+// An item of a pop-up menu that the skin draws while the menu is shown: it is made
+// owner-drawn for that time, with this record as its item data, and given back as it was
+// when the menu closes.
+struct SkinnedMenuItem {
+  HMENU menu;
+  UINT position;
+  UINT type;       // its own type (a text or a separator)
+  ULONG_PTR data;  // its own item data
+  std::wstring text;
+  bool opens_submenu;
+};
+// A pop-up menu shown in the skin's colours, with its own background to give back.
+struct SkinnedMenu {
+  HMENU menu;
+  HBRUSH background;
+  std::vector<std::unique_ptr<SkinnedMenuItem>> items;
 };
 
 // Per window: what the skin keeps between messages.
@@ -35,6 +57,8 @@ struct SkinnedWindow {
   int caption_button_count = 0;
   SIZE buttons_found_for = {-1, -1};
   LONG style_found_for = 0;
+  // The pop-up menus this window owns that are on the screen now.
+  std::vector<SkinnedMenu> menus_shown;
 };
 
 // A message's answer, or nothing to hand the message on unchanged.
@@ -70,18 +94,26 @@ void skin_window(HWND hwnd);
 void skin_thread_windows();
 // Repaints every window of the calling thread, frames included (after a skin changes).
 void repaint_thread_windows();
+// Marks the skinned windows of the process's other threads for repainting, frames
+// included; each thread repaints them when it next looks at its messages. Never waits for
+// another thread.
+void repaint_other_threads_windows();
 
-// What a window's parent paints a child's background with, and the text colour it asks
-// for, as the child's own drawing would learn them: WM_CTLCOLORSTATIC or WM_CTLCOLORBTN.
+// What a window's parent paints a child's background with, as the child's own drawing
+// would learn it: WM_CTLCOLORSTATIC or WM_CTLCOLORBTN.
 struct ParentColours {
   HBRUSH brush;
   COLORREF background;  // the brush's colour (white when it has none of its own)
-  COLORREF text;
 };
 ParentColours parent_colours(HWND hwnd, HDC dc, UINT message);
 
-// `wanted` for text on `colours`' background, unless it would hardly stand out there (a
-// dark skin's light text on a light window): then the parent's own text colour.
+// A colour as the skin's data holds it.
+inline SkinRgb rgb_of(COLORREF colour) {
+  return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
+// `wanted` for text on `colours`' background when it reads there; otherwise the shade of
+// it nearest to it that does (a dark skin's light text on a light window, say).
 COLORREF legible_text(COLORREF wanted, const ParentColours& colours);
 
 // The parts, each in its own file.
@@ -97,6 +129,13 @@ Answer combo_message(HWND hwnd, SkinnedWindow& state, const AttachedSkin& skin, 
                      WPARAM wparam, LPARAM lparam);
 Answer header_message(HWND hwnd, SkinnedWindow& state, const AttachedSkin& skin, UINT message,
                       WPARAM wparam, LPARAM lparam);
+// The pop-up menus a window owns (any kind of window), and the menu windows themselves.
+Answer menu_owner_message(HWND hwnd, SkinnedWindow& state, const AttachedSkin& skin, UINT message,
+                          WPARAM wparam, LPARAM lparam);
+Answer menu_window_message(HWND hwnd, SkinnedWindow& state, const AttachedSkin& skin, UINT message,
+                           WPARAM wparam, LPARAM lparam);
+// Gives every menu the window owns that is still shown in the skin's colours its items back.
+void give_back_menus(SkinnedWindow& state);
 
 // The window's own procedure (and any subclass before the skin's) for one message.
 LRESULT pass_on(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

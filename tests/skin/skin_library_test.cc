@@ -11,7 +11,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "icon_pixels.h"
+#include "skin/skin_contrast.h"
+#include "skin/skinned_window.h"  // rgb_of
 #include "skin_test_window.h"
 #include "window_driver.h"
 
@@ -24,9 +28,76 @@ COLORREF skin(SkinColour role) {
   return colour_of(kSkin, role);
 }
 
+// A worker that asks a question when told to, as a download asks "下载？": a message box
+// of its own thread, with no owner.
+class Asker {
+ public:
+  Asker() : go_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    thread_ = CreateThread(nullptr, 0, &Asker::run, this, 0, &id_);
+  }
+  Asker(const Asker&) = delete;
+  Asker& operator=(const Asker&) = delete;
+  ~Asker() {
+    SetEvent(go_);
+    if (HWND box = box_now()) PostMessageW(box, WM_COMMAND, IDNO, 0);
+    WaitForSingleObject(thread_, 5000);
+    CloseHandle(thread_);
+    CloseHandle(go_);
+  }
+  // Asks, and gives the question's box once it is on the screen (null when it never is).
+  HWND ask() {
+    SetEvent(go_);
+    for (int waited = 0; waited < 5000; waited += 20) {
+      if (HWND box = box_now(); box != nullptr && IsWindowVisible(box)) {
+        // Painted whole by its own thread before this returns.
+        RedrawWindow(box, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        return box;
+      }
+      Sleep(20);
+    }
+    return nullptr;
+  }
+  // Answers No; true once the worker has ended.
+  bool answer(HWND box) {
+    PostMessageW(box, WM_COMMAND, IDNO, 0);
+    return WaitForSingleObject(thread_, 5000) == WAIT_OBJECT_0;
+  }
+
+ private:
+  static DWORD WINAPI run(void* self) {
+    auto* asker = static_cast<Asker*>(self);
+    WaitForSingleObject(asker->go_, INFINITE);
+    MessageBoxW(nullptr, L"是否确认下载一个源码", L"下载？",
+                MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL);
+    return 0;
+  }
+  HWND box_now() const {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        id_,
+        [](HWND hwnd, LPARAM out) {
+          wchar_t name[16] = {};
+          GetClassNameW(hwnd, name, 16);
+          if (std::wstring(name) != L"#32770") return TRUE;
+          *reinterpret_cast<HWND*>(out) = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
+
+  HANDLE go_;
+  HANDLE thread_ = nullptr;
+  DWORD id_ = 0;
+};
+
 class SkinLibrary : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    // A worker running before the library is even loaded: no thread notification ever
+    // tells the library of it.
+    early_asker_ = new Asker();
     ASSERT_NE(skin_library(), nullptr) << "SkinH_EL.dll or its entry point is missing";
     before_ = new TestWindow(create_test_window(20, 20, L"Before"));
     attach_result_ = attach(write_skin(kSkin));
@@ -44,12 +115,14 @@ class SkinLibrary : public ::testing::Test {
       if (w != nullptr && IsWindow(w->frame)) DestroyWindow(w->frame);
       delete w;
     }
+    delete early_asker_;
     drain_messages();
   }
 
   static inline TestWindow* before_ = nullptr;  // made before the skin was attached
   static inline TestWindow* after_ = nullptr;   // made after
   static inline int attach_result_ = 0;
+  static inline Asker* early_asker_ = nullptr;  // started before the skin was attached
 };
 
 #define EXPECT_COLOUR(actual, expected, what) \
@@ -130,6 +203,45 @@ TEST_F(SkinLibrary, EditBoxHasAFlatBorderThatShowsTheFocus) {
   pump_for(100);
 }
 
+// The test skin's field is light: on the white window it is the field, in the dark panel
+// the window's own colours stand.
+TEST_F(SkinLibrary, EditFieldsTakeTheSkinsFieldWhereItSuitsTheirWindow) {
+  SetFocus(after_->push);
+  pump_for(100);
+  const struct {
+    const char* where;
+    HWND edit;
+    COLORREF field;
+  } cases[] = {
+      {"on a light window", after_->edit, skin(SkinColour::kEditBackground)},
+      {"on a dark window", after_->edit_on_dark, GetSysColor(COLOR_WINDOW)},
+  };
+  for (const auto& c : cases) {
+    EXPECT_COLOUR(pixel_of(c.edit, 1, 1), c.field,
+                  std::string(c.where) + ": the border's inner line");
+    EXPECT_COLOUR(pixel_of(c.edit, 4, 4), c.field, std::string(c.where) + ": the field");
+  }
+}
+
+// The skin's dark check text would hardly show on the dark panel: a lighter shade of it
+// that reads there is drawn instead.
+TEST_F(SkinLibrary, TextOnAWindowItWouldNotReadOnTakesAShadeThatReads) {
+  HWND check = after_->check_on_dark;
+  RedrawWindow(check, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  pump_for(100);
+  const RECT text = {16, 0, 60, 18};
+  EXPECT_EQ(pixels_of_colour(check, text, skin(SkinColour::kCheckText)), 0)
+      << "text drawn in the skin's colour, which does not read on the dark panel";
+  int reading = 0;
+  for (int y = text.top; y < text.bottom; ++y) {
+    for (int x = text.left; x < text.right; ++x) {
+      reading += contrast_ratio(rgb_of(pixel_of(check, x, y)), rgb_of(kDarkPanelColour)) >=
+                 kLeastTextContrast;
+    }
+  }
+  EXPECT_GT(reading, 10) << "no text that reads on the dark panel";
+}
+
 TEST_F(SkinLibrary, PushButtonHasTheSkinsFace) {
   SetFocus(after_->edit);
   pump_for(100);
@@ -137,6 +249,32 @@ TEST_F(SkinLibrary, PushButtonHasTheSkinsFace) {
   EXPECT_COLOUR(pixel_of(after_->push, 3, 3), skin(SkinColour::kButtonFace), "the face");
   EXPECT_GT(pixels_of_colour(after_->push, {20, 4, 70, 22}, skin(SkinColour::kButtonText)), 0)
       << "no text in the skin's button text colour";
+}
+
+// "&" marks the letter to press with Alt, as in a message box's "是(&Y)": it is not
+// written, so "&Push" ends where "Push" ends (the mark's underline may reach further left).
+TEST_F(SkinLibrary, ButtonTextsTakeTheirAltMarksAsTheSystemDoes) {
+  HWND push = after_->push;
+  auto text_span = [&] {  // the first and last columns that show text
+    int left = -1, right = -1;
+    for (int x = 0; x < 90; ++x) {
+      if (pixels_of_colour(push, {x, 4, x + 1, 22}, skin(SkinColour::kButtonText)) == 0) continue;
+      if (left < 0) left = x;
+      right = x;
+    }
+    return std::pair{left, right};
+  };
+  SetFocus(after_->edit);
+  SetWindowTextW(push, L"Push");
+  pump_for(100);
+  const auto plain = text_span();
+  SetWindowTextW(push, L"&Push");
+  pump_for(100);
+  const auto marked = text_span();
+  SetWindowTextW(push, L"Push");
+  pump_for(100);
+  ASSERT_GE(plain.first, 0) << "no text";
+  EXPECT_NEAR(marked.second, plain.second, 1) << "\"&\" was written out";
 }
 
 TEST_F(SkinLibrary, CheckBoxShowsItsMarkInTheSkinsColours) {
@@ -218,6 +356,176 @@ TEST_F(SkinLibrary, DialogBoxTakesTheSkinsBackground) {
   EXPECT_COLOUR(pixel_of(text, 1, 1), skin(SkinColour::kWindowBackground), "behind its text");
   DestroyWindow(dialog);
   pump_for(50);
+}
+
+TEST_F(SkinLibrary, QuestionsAskedFromWorkersAreSkinned) {
+  Asker late_asker;  // started after the skin was attached
+  const struct {
+    const char* name;
+    Asker* asker;
+  } cases[] = {
+      {"a worker that was running before the skin was attached", early_asker_},
+      {"a worker started after the skin was attached", &late_asker},
+  };
+  for (const auto& c : cases) {
+    HWND box = c.asker->ask();
+    ASSERT_NE(box, nullptr) << c.name << ": no question appeared";
+    EXPECT_TRUE(taken_by_skin(box)) << c.name << ": the box was left out";
+    HWND yes = GetDlgItem(box, IDYES);
+    ASSERT_NE(yes, nullptr) << c.name;
+    EXPECT_TRUE(taken_by_skin(yes)) << c.name << ": its button was left out";
+    POINT inside = {3, 3};
+    ClientToScreen(box, &inside);
+    RECT r;
+    GetWindowRect(box, &r);
+    EXPECT_COLOUR(pixel_of(box, inside.x - r.left, inside.y - r.top),
+                  skin(SkinColour::kWindowBackground), std::string(c.name) + ": its background");
+    EXPECT_COLOUR(pixel_of(yes, 0, 0), skin(SkinColour::kButtonBorder),
+                  std::string(c.name) + ": its button's border");
+    EXPECT_TRUE(c.asker->answer(box)) << c.name << ": the worker did not end";
+  }
+}
+
+// What a menu holds, item by item, as a program sees it.
+std::vector<std::wstring> items_of(HMENU menu) {
+  std::vector<std::wstring> items;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[64] = {};
+    MENUITEMINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_DATA | MIIM_SUBMENU | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = 64;
+    GetMenuItemInfoW(menu, i, TRUE, &info);
+    // The highlight is the menu's own tracking's, which leaves it on a chosen item.
+    items.push_back(std::to_wstring(info.fType) + L" " + std::to_wstring(info.wID) + L" " +
+                    std::to_wstring(info.fState & ~MFS_HILITE) + L" " +
+                    std::to_wstring(info.dwItemData) + L" " +
+                    (info.hSubMenu != nullptr ? L"sub " : L"") + text);
+  }
+  return items;
+}
+
+// What a look at a shown menu found, from inside the menu's own loop.
+struct MenuLook {
+  HMENU menu = nullptr;
+  int ticks = 0;
+  COLORREF background = 0, chosen_background = 0, edge = 0;
+  int text_pixels = 0, chosen_text_pixels = 0, grayed_text_pixels = 0;
+};
+MenuLook* menu_look = nullptr;
+
+RECT item_rect(HMENU menu, int position) {
+  RECT r = {};
+  GetMenuItemRect(nullptr, menu, position, &r);
+  return r;
+}
+
+void CALLBACK look_at_menu(HWND, UINT, UINT_PTR, DWORD) {
+  MenuLook& look = *menu_look;
+  HWND shown = wait_for_process_window(L"#32768", 0);
+  if (shown == nullptr) return;
+  HWND screen = GetDesktopWindow();
+  switch (look.ticks++) {
+    case 0: {
+      const RECT first = item_rect(look.menu, 0);
+      look.background = pixel_of(screen, first.left + 2, first.top + 2);
+      look.text_pixels = pixels_of_colour(screen, first, skin(SkinColour::kWindowText));
+      look.grayed_text_pixels =
+          pixels_of_colour(screen, item_rect(look.menu, 4), skin(SkinColour::kDisabledText));
+      look.edge = pixel_of(shown, 0, 0);
+      PostMessageW(shown, WM_KEYDOWN, VK_DOWN, 0);
+      PostMessageW(shown, WM_KEYDOWN, VK_DOWN, 0);
+      break;
+    }
+    case 1: {
+      const RECT second = item_rect(look.menu, 1);
+      look.chosen_background = pixel_of(screen, second.left + 2, second.top + 2);
+      look.chosen_text_pixels = pixels_of_colour(screen, second, skin(SkinColour::kSelectionText));
+      PostMessageW(shown, WM_KEYDOWN, VK_RETURN, 0);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+// A pop-up menu of a skinned window is drawn in the skin's colours while it is shown, and
+// holds the same items, in the same order, with the same commands, before and after.
+TEST_F(SkinLibrary, PopUpMenusShowInTheSkinsColoursAndKeepTheirItems) {
+  HMENU inner = CreatePopupMenu();
+  AppendMenuW(inner, MF_STRING, 201, L"Inner");
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 101, L"First");
+  AppendMenuW(menu, MF_STRING, 102, L"Second\tCtrl+S");
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(inner), L"More");
+  AppendMenuW(menu, MF_STRING | MF_GRAYED, 103, L"Grayed");
+  MENUITEMINFOW data = {};
+  data.cbSize = sizeof(data);
+  data.fMask = MIIM_DATA;
+  data.dwItemData = 0x5151;  // the program's own
+  SetMenuItemInfoW(menu, 0, TRUE, &data);
+  const std::vector<std::wstring> before = items_of(menu);
+
+  MenuLook look;
+  look.menu = menu;
+  menu_look = &look;
+  RECT frame;
+  GetWindowRect(after_->frame, &frame);
+  // The menu closes at once when its owner loses the keyboard meanwhile (the window
+  // system's focus comes and goes on its own time here): then it is shown again.
+  UINT chosen = 0;
+  for (int attempt = 0; attempt < 3 && look.ticks == 0; ++attempt) {
+    SetForegroundWindow(after_->frame);
+    pump_until([&] { return GetForegroundWindow() == after_->frame; }, 2000);
+    const UINT_PTR timer = SetTimer(after_->frame, 1, 150, look_at_menu);
+    chosen =
+        static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, frame.left + 40,
+                                         frame.top + 60, 0, after_->frame, nullptr));
+    KillTimer(after_->frame, timer);
+  }
+  menu_look = nullptr;
+
+  EXPECT_EQ(chosen, 102u) << "the second item's command";
+  EXPECT_EQ(items_of(menu), before) << "the menu's items changed";
+  EXPECT_COLOUR(look.background, skin(SkinColour::kWindowBackground), "an item's background");
+  EXPECT_GT(look.text_pixels, 0) << "no item text in the skin's text colour";
+  EXPECT_GT(look.grayed_text_pixels, 0) << "no grayed text in the skin's colour for it";
+  EXPECT_COLOUR(look.chosen_background, skin(SkinColour::kSelectionBackground),
+                "the chosen item's background");
+  EXPECT_GT(look.chosen_text_pixels, 0) << "no chosen text in the skin's selection text colour";
+  EXPECT_COLOUR(look.edge, skin(SkinColour::kFrame), "the menu's edge");
+  DestroyMenu(menu);
+}
+
+// A skin attached while another program runs leaves that program's new windows alone.
+TEST_F(SkinLibrary, WindowsOfOtherProcessesAreLeftAlone) {
+  const std::wstring go_name = L"SkinTestGo" + std::to_wstring(GetCurrentProcessId());
+  HANDLE go = CreateEventW(nullptr, TRUE, FALSE, go_name.c_str());
+  std::wstring command = L"\"" + beside_this_program(L"skin_other_process.exe") + L"\" " + go_name;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION other = {};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &other));
+  // Attached again while the other program's thread is alive (it waits for `go`): the
+  // threads are looked at anew.
+  EXPECT_EQ(attach(write_skin(kSkin)), kAttached);
+  SetEvent(go);
+  HWND window = wait_for_window_of(other.dwProcessId, L"SkinTestOtherProcess", 10000);
+  ASSERT_NE(window, nullptr) << "the other program made no window";
+  EXPECT_FALSE(taken_by_skin(window)) << "a window of another process was taken";
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(other.hProcess, 10000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(other.hProcess, &code);
+  EXPECT_EQ(code, 0u) << "2: the skin library was brought into the other program; 1: it did "
+                         "not end when its window closed";
+  if (code == STILL_ACTIVE) TerminateProcess(other.hProcess, 1);
+  CloseHandle(other.hThread);
+  CloseHandle(other.hProcess);
+  CloseHandle(go);
 }
 
 TEST_F(SkinLibrary, WindowsThatDrawThemselvesKeepTheirLook) {

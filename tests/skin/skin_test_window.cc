@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -15,6 +16,7 @@ namespace {
 
 constexpr wchar_t kFrameClass[] = L"SkinTestFrame";
 constexpr wchar_t kPictureClass[] = L"SkinTestPicture";
+constexpr wchar_t kPanelClass[] = L"SkinTestDarkPanel";
 constexpr int kOwnerDrawnId = 77;
 
 LRESULT CALLBACK frame_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -43,6 +45,24 @@ LRESULT CALLBACK picture_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
   return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
+// Paints itself dark and tells its children so, as the program's own containers do.
+LRESULT CALLBACK panel_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  static HBRUSH dark = CreateSolidBrush(kDarkPanelColour);
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT r;
+      GetClientRect(hwnd, &r);
+      FillRect(reinterpret_cast<HDC>(wparam), &r, dark);
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+      SetBkColor(reinterpret_cast<HDC>(wparam), kDarkPanelColour);
+      return reinterpret_cast<LRESULT>(dark);
+    default:
+      return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+}
+
 void register_classes() {
   static bool done = [] {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
@@ -51,6 +71,7 @@ void register_classes() {
     win32::register_window_class(instance, kFrameClass, frame_proc,
                                  reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
     win32::register_window_class(instance, kPictureClass, picture_proc);
+    win32::register_window_class(instance, kPanelClass, panel_proc);
     return true;
   }();
   (void)done;
@@ -90,6 +111,10 @@ SkinData distinct_skin(int seed) {
         SkinRgb{static_cast<uint8_t>(6 * role + seed), static_cast<uint8_t>(250 - 5 * role),
                 static_cast<uint8_t>((40 * role + 3 * seed) % 256)};
   }
+  // Texts that stand on the windows around them are dark, so they read on the light test
+  // window as they are.
+  skin.set(SkinColour::kCheckText, {static_cast<uint8_t>(30 + seed), 40, 110});
+  skin.set(SkinColour::kGroupText, {static_cast<uint8_t>(90 + seed), 20, 40});
   return skin;
 }
 
@@ -130,6 +155,11 @@ TestWindow create_test_window(int left, int top, const wchar_t* title) {
   }
   w.own_picture = child(kPictureClass, L"", 0, 0, 330, 130, 60, 40, w.frame);
   w.owner_drawn = child(L"BUTTON", L"", BS_OWNERDRAW, 0, 330, 190, 60, 30, w.frame, kOwnerDrawnId);
+  w.dark_panel = child(kPanelClass, L"", WS_CLIPCHILDREN, 0, 320, 230, 110, 50, w.frame);
+  w.edit_on_dark = child(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 5, 2, 100, 24,
+                         w.dark_panel);
+  w.check_on_dark =
+      child(L"BUTTON", L"Dark", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 5, 30, 90, 18, w.dark_panel);
   ShowWindow(w.frame, SW_SHOWNORMAL);
   UpdateWindow(w.frame);
   pump_for(100);
@@ -180,10 +210,34 @@ COLORREF pixel_of(HWND window, int x, int y) {
 }
 
 int pixels_of_colour(HWND window, const RECT& area, COLORREF colour) {
+  // One copy of the area: a screen read per pixel would take seconds under Wine.
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return 0;
+  RECT r;
+  GetWindowRect(window, &r);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left + area.left, r.top + area.top, SRCCOPY);
+  GdiFlush();
   int count = 0;
-  for (int y = area.top; y < area.bottom; ++y) {
-    for (int x = area.left; x < area.right; ++x) count += pixel_of(window, x, y) == colour;
+  const auto* pixels = static_cast<const uint32_t*>(bits);
+  for (int i = 0; bits != nullptr && i < width * height; ++i) {
+    const uint32_t p = pixels[i];  // 0x00RRGGBB
+    count += RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF) == colour;
   }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
   return count;
 }
 

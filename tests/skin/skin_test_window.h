@@ -22,16 +22,19 @@ constexpr int kRefused = -2;
 AttachSkin skin_library();
 int attach(const std::string& block);
 
-// A skin whose every colour is its own, so a pixel tells which part painted it.
+// A skin whose every colour is its own, so a pixel tells which part painted it; its check
+// and group texts are dark.
 SkinData distinct_skin(int seed);
 COLORREF colour_of(const SkinData& skin, SkinColour role);
 
 // A captioned top-level window holding one control of each kind, plus two that draw
-// themselves: a picture of the program's own class and an owner-drawn button.
+// themselves (a picture of the program's own class and an owner-drawn button), and a dark
+// panel of the program's own class holding an edit box and a check box of its own.
 struct TestWindow {
   HWND frame = nullptr;
   HWND edit = nullptr, push = nullptr, check = nullptr, group = nullptr, combo = nullptr,
-       list = nullptr, own_picture = nullptr, owner_drawn = nullptr;
+       list = nullptr, own_picture = nullptr, owner_drawn = nullptr, dark_panel = nullptr,
+       edit_on_dark = nullptr, check_on_dark = nullptr;
 };
 TestWindow create_test_window(int left, int top, const wchar_t* title);
 // A modeless dialog box with one text.
@@ -57,5 +60,6 @@ std::string describe(COLORREF colour);
 // The colour the test windows and dialog paint what the skin leaves to them.
 constexpr COLORREF kOwnPictureColour = RGB(1, 2, 3);
 constexpr COLORREF kOwnerDrawnColour = RGB(4, 5, 6);
+constexpr COLORREF kDarkPanelColour = RGB(0, 0, 64);
 
 #endif  // MOYAN_TESTS_SKIN_SKIN_TEST_WINDOW_H_

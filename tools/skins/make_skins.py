@@ -2,7 +2,10 @@
 """Writes the program's skins as blocks of skin data: make_skins.py TABLE OUTDIR
 
 Reads the table (tools/skins/skins.txt), derives every colour of each skin from the seven
-colours of its row, and writes OUTDIR/skin_NN.she (NN = 01 to 33). The block layout is the
+colours of its row, and writes OUTDIR/skin_NN.she (NN = 01 to 33). Every text the skin
+library draws on a colour of the skin stands out from it by a contrast of at least 4.5 : 1
+(relative luminance, as for accessible text): where the derived colour would not, a shade
+of it that does is taken instead (legible()). The block layout is the
 one src/skin/skin_data.cc reads and writes; blocks are written exactly as write_skin()
 writes them (sections NAME, COLR, FONT; colours in role order), which the tests check.
 """
@@ -46,18 +49,103 @@ def lightness(c):
     return (299 * c[0] + 587 * c[1] + 114 * c[2]) // 1000
 
 
-def ink_on(background):
-    """Text that reads on `background`: near white on dark colours, near black on light."""
-    return (250, 250, 250) if lightness(background) < 170 else (20, 20, 20)
+LEAST_CONTRAST = 4.5  # for normal-sized text
+
+
+def luminance(c):
+    """Relative luminance of an sRGB colour, 0 (black) to 1 (white)."""
+    def linear(v):
+        v /= 255
+        return v / 12.92 if v <= 0.04045 else ((v + 0.055) / 1.055) ** 2.4
+    return 0.2126 * linear(c[0]) + 0.7152 * linear(c[1]) + 0.0722 * linear(c[2])
+
+
+def contrast(a, b):
+    light, dark = sorted((luminance(a), luminance(b)), reverse=True)
+    return (light + 0.05) / (dark + 0.05)
+
+
+def reads_on(text, backgrounds):
+    return all(contrast(text, b) >= LEAST_CONTRAST for b in backgrounds)
+
+
+def shaded(top, bottom):
+    """Every row of a caption shaded from `top` to `bottom`, as the library paints it."""
+    return [mix(top, bottom, percent) for percent in range(101)]
+
+
+def ink(backgrounds, dark_ink, light_ink):
+    """Of the skin's dark and light inks, the one that stands out more on all `backgrounds`."""
+    return max((dark_ink, light_ink), key=lambda i: min(contrast(i, b) for b in backgrounds))
+
+
+def legible(text, backgrounds):
+    """`text`, or the shade of it nearest to it (darker or lighter) that reads on every one of
+    `backgrounds`; None when none does (backgrounds both light and dark)."""
+    for percent in range(101):
+        for end in (BLACK, WHITE):
+            shade = mix(text, end, percent)
+            if reads_on(shade, backgrounds):
+                return shade
+    return None
+
+
+# Every text the library draws on a colour of the skin, with the colours behind it. A pair
+# of "top" and "bottom" colours is a caption, shaded between them. Menus and message boxes
+# are written in window_text on window_background; the chosen row of a list, the chosen
+# menu item and a drop-down list's field while it has the keyboard in the selection
+# colours. Check boxes and group boxes take the colour of the window they stand on, which
+# only the library knows: on a dialog it is window_background, elsewhere the library reads
+# the text on whatever it finds.
+TEXTS = [
+    ("caption_text", ("caption_top", "caption_bottom")),
+    ("inactive_caption_text", ("inactive_caption_top", "inactive_caption_bottom")),
+    ("window_text", ("window_background",)),
+    ("edit_text", ("edit_background",)),
+    ("button_text", ("button_face", "button_face_hot", "button_face_pressed")),
+    ("check_text", ("window_background",)),
+    ("group_text", ("window_background",)),
+    ("combo_text", ("combo_face",)),
+    ("selection_text", ("selection_background",)),
+    ("header_text", ("header_face",)),
+]
+
+
+def behind(colours, roles):
+    if roles[0].endswith("_top"):
+        return shaded(colours[roles[0]], colours[roles[1]])
+    return [colours[r] for r in roles]
+
+
+def make_legible(colours, dark_ink, light_ink):
+    """Gives every text of TEXTS a shade that reads on what is behind it. Where no shade of
+    the text reads on all of it (a caption shaded from light to dark), the background is
+    moved away from the ink that stands out more until that ink reads, and the text then
+    takes its nearest shade that reads."""
+    for text, roles in TEXTS:
+        if legible(colours[text], behind(colours, roles)) is None:
+            best = ink(behind(colours, roles), dark_ink, light_ink)
+            away = WHITE if best == dark_ink else BLACK
+            original = {r: colours[r] for r in roles}
+            for percent in range(1, 101):
+                for r in roles:
+                    colours[r] = mix(original[r], away, percent)
+                if reads_on(best, behind(colours, roles)):
+                    break
+        colours[text] = legible(colours[text], behind(colours, roles))
 
 
 def derive(top, bottom, accent, face, text, field):
     """Every colour of a skin from the seven of its row."""
     dark = lightness(face) < 100
     grey = (160, 160, 160)
+    # A light skin writes in its own text colour or near white; a dark one in its own text
+    # colour or near black.
+    dark_ink = (20, 20, 20) if dark else text
+    light_ink = text if dark else (250, 250, 250)
     inactive_top = mix(mix(top, grey, 60), face, 20)
     inactive_bottom = mix(mix(bottom, grey, 60), face, 20)
-    caption_text = ink_on(mix(top, bottom, 50))
+    caption_text = ink(shaded(top, bottom), dark_ink, light_ink)
     shade = BLACK if not dark else WHITE
     c = {
         "window_background": face,
@@ -69,7 +157,8 @@ def derive(top, bottom, accent, face, text, field):
         "caption_text": caption_text,
         "inactive_caption_top": inactive_top,
         "inactive_caption_bottom": inactive_bottom,
-        "inactive_caption_text": mix(ink_on(mix(inactive_top, inactive_bottom, 50)), grey, 30),
+        "inactive_caption_text":
+            mix(ink(shaded(inactive_top, inactive_bottom), dark_ink, light_ink), grey, 30),
         "caption_button_face": mix(mix(top, bottom, 50), WHITE, 18),
         "caption_button_hot": mix(mix(top, bottom, 50), WHITE, 40),
         "caption_button_pressed": mix(bottom, BLACK, 25),
@@ -96,13 +185,14 @@ def derive(top, bottom, accent, face, text, field):
         "combo_button_face": mix(face, accent, 12),
         "combo_arrow": mix(accent, shade, 30),
         "selection_background": accent,
-        "selection_text": ink_on(accent),
+        "selection_text": ink([accent], dark_ink, light_ink),
         "header_face": mix(face, accent, 15),
         "header_text": text,
         "header_divider": mix(accent, face, 30),
         "disabled_text": mix(text, face, 55),
     }
     assert set(c) == set(ROLES)
+    make_legible(c, dark_ink, light_ink)
     return c
 
 
