@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cmath>
+#include <tuple>
 
 #include "app/art/artwork.h"
 #include "app/art/canvas.h"
@@ -38,6 +40,40 @@ void paint_ink_stone(Canvas& c, float x, float y, float size) {
          kInk);
 }
 
+// `shape` turned by `degrees` about (cx, cy).
+Shape turned(Shape shape, float cx, float cy, float degrees) {
+  const float c = std::cos(degrees * 3.14159265f / 180), s = std::sin(degrees * 3.14159265f / 180);
+  return [=](float x, float y) {
+    const float dx = x - cx, dy = y - cy;
+    return shape(cx + c * dx + s * dy, cy - s * dx + c * dy);
+  };
+}
+
+// A name seal as a stamp leaves it: a vermilion square, set down a little askew, its edge
+// worn in places, with the character 工 cut into it so that it prints white. Solid, and
+// with a character inside rather than a frame, it can't be taken for a box standing in
+// for a missing character. In a square of `size` pixels at (x, y).
+void paint_seal(Canvas& c, float x, float y, float size) {
+  const float k = size / 14.0f;
+  auto X = [&](float u) { return x + u * k; };
+  auto Y = [&](float v) { return y + v * k; };
+  const float cx = X(7), cy = Y(7);
+  // Worn: small bites out of the edge, where the stone was chipped or the paste ran thin.
+  Shape stone = round_rect(X(0.5f), Y(0.5f), X(13.5f), Y(13.5f), 1.2f * k);
+  for (auto [u, v, r] : {std::tuple{13.6f, 4.5f, 0.9f},
+                         {3.0f, 13.7f, 0.8f},
+                         {0.4f, 9.5f, 0.6f},
+                         {9.5f, 0.3f, 0.5f}}) {
+    stone = cut(stone, circle(X(u), Y(v), r * k));
+  }
+  // The character's strokes: a short bar above, a long bar below, a stem between.
+  const float stroke = 0.95f * k;
+  Shape character = unite(unite(segment(X(4.0f), Y(4.2f), X(10.0f), Y(4.2f), stroke),
+                                segment(X(7.0f), Y(4.2f), X(7.0f), Y(10.0f), stroke)),
+                          segment(X(3.0f), Y(10.0f), X(11.0f), Y(10.0f), stroke));
+  c.fill(turned(cut(stone, character), cx, cy, -4), kVermilion);
+}
+
 }  // namespace
 
 HBITMAP draw_logo(int width, int height) {
@@ -56,10 +92,7 @@ HBITMAP draw_logo(int width, int height) {
   TextStyle small{std::max(8, static_cast<int>(11 * k + 0.5f)), FW_NORMAL, false};
   Mask sub = text_mask(w, h, "易语言源码小助手", box(left, 38 * k, w - 16 * k, 56 * k), small);
   c.paint(sub, kDeepBlue);
-  Shape seal = round_rect(w - 14 * k, 41 * k, w - 3 * k, 52 * k, 1.5f * k);
-  c.fill(seal, kVermilion);
-  c.fill(ring(round_rect(w - 12.5f * k, 42.5f * k, w - 4.5f * k, 50.5f * k, 1), 0.4f), kWhite,
-         0.8f);
+  paint_seal(c, w - 16.5f * k, 40 * k, 14 * k);
   return c.release();
 }
 
