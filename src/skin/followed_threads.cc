@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "skin/attached_skin.h"
+#include "skin/exclusive_lock.h"
 #include "skin/skinned_window.h"
 #include "win32/owned_handle.h"
 
@@ -27,14 +28,6 @@ std::vector<Followed>& followed() {
   static auto* threads = new std::vector<Followed>();  // never freed: hooks outlive statics
   return *threads;
 }
-
-class Guarded {
- public:
-  Guarded() { AcquireSRWLockExclusive(&guard); }
-  Guarded(const Guarded&) = delete;
-  Guarded& operator=(const Guarded&) = delete;
-  ~Guarded() { ReleaseSRWLockExclusive(&guard); }
-};
 
 LRESULT CALLBACK on_window_event(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HCBT_CREATEWND && current_skin() != nullptr) {
@@ -76,7 +69,7 @@ void stop_following(DWORD thread) {
 
 bool follow_every_thread() {
   {
-    Guarded one_at_a_time;
+    ExclusiveLock one_at_a_time(guard);
     following = true;
     if (!follow(GetCurrentThreadId())) return false;
   }
@@ -95,14 +88,14 @@ bool follow_every_thread() {
     win32::OwnedHandle thread(
         OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID));
     if (!thread || GetProcessIdOfThread(thread.get()) != process) continue;
-    Guarded one_at_a_time;
+    ExclusiveLock one_at_a_time(guard);
     follow(entry.th32ThreadID);
   }
   return true;
 }
 
 void thread_started() {
-  Guarded one_at_a_time;
+  ExclusiveLock one_at_a_time(guard);
   if (!following) return;
   // A thread id seen before belonged to a thread that has ended: its hook is gone with it.
   stop_following(GetCurrentThreadId());
@@ -110,6 +103,6 @@ void thread_started() {
 }
 
 void thread_ending() {
-  Guarded one_at_a_time;
+  ExclusiveLock one_at_a_time(guard);
   stop_following(GetCurrentThreadId());
 }

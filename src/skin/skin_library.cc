@@ -24,6 +24,7 @@
 #include <string_view>
 
 #include "skin/attached_skin.h"
+#include "skin/exclusive_lock.h"
 #include "skin/followed_threads.h"
 #include "skin/skin_data.h"
 #include "skin/skinned_window.h"
@@ -41,15 +42,8 @@ constexpr int kBadArguments = -1;    // a negative length, or a length without d
 constexpr int kRefused = -2;         // the block was not accepted; nothing changed
 constexpr int kFailed = -3;          // out of memory or handles while attaching
 
-CRITICAL_SECTION attaching;
-
-class Attaching {
- public:
-  Attaching() { EnterCriticalSection(&attaching); }
-  Attaching(const Attaching&) = delete;
-  Attaching& operator=(const Attaching&) = delete;
-  ~Attaching() { LeaveCriticalSection(&attaching); }
-};
+// One attach at a time.
+SRWLOCK attaching = SRWLOCK_INIT;
 
 // Keeps the library loaded whatever the caller does with its handle.
 void stay_loaded() {
@@ -65,7 +59,7 @@ int attach(const unsigned char* data, int length) {
   const std::string_view block(reinterpret_cast<const char*>(data), static_cast<size_t>(length));
   if (!read_skin(block, &read).is_ok()) return kRefused;
   {
-    Attaching one_at_a_time;
+    ExclusiveLock one_at_a_time(attaching);
     stay_loaded();
     if (!follow_every_thread()) return kFailed;
     // The same skin again makes nothing new: its windows look as they should already.
@@ -100,9 +94,6 @@ extern "C" __declspec(dllexport) int WINAPI
 
 BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD reason, void* /*reserved*/) {
   switch (reason) {
-    case DLL_PROCESS_ATTACH:
-      InitializeCriticalSection(&attaching);
-      break;
     case DLL_THREAD_ATTACH:
       thread_started();
       break;

@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -211,33 +210,14 @@ COLORREF pixel_of(HWND window, int x, int y) {
 
 int pixels_of_colour(HWND window, const RECT& area, COLORREF colour) {
   // One copy of the area: a screen read per pixel would take seconds under Wine.
-  const int width = area.right - area.left, height = area.bottom - area.top;
-  if (width <= 0 || height <= 0) return 0;
   RECT r;
   GetWindowRect(window, &r);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left + area.left, r.top + area.top, SRCCOPY);
-  GdiFlush();
+  const Pixels shown = screen_pixels(
+      {r.left + area.left, r.top + area.top, r.left + area.right, r.top + area.bottom});
   int count = 0;
-  const auto* pixels = static_cast<const uint32_t*>(bits);
-  for (int i = 0; bits != nullptr && i < width * height; ++i) {
-    const uint32_t p = pixels[i];  // 0x00RRGGBB
-    count += RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF) == colour;
+  for (uint32_t pixel : shown.argb) {
+    count += RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF) == colour;
   }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return count;
 }
 
