@@ -57,17 +57,17 @@ void take_menu(SkinnedWindow& state, const AttachedSkin& skin, HMENU menu) {
     if (!GetMenuItemInfoW(menu, position, TRUE, &item)) continue;
     // Pictures and items the program draws itself keep their look.
     if (item.fType & (MFT_BITMAP | MFT_OWNERDRAW)) continue;
-    std::wstring text(item.cch + 1, L'\0');
-    if (!(item.fType & MFT_SEPARATOR)) {
-      item.dwTypeData = text.data();
-      item.cch = static_cast<UINT>(text.size());
-      item.fMask = MIIM_STRING;
-      if (!GetMenuItemInfoW(menu, position, TRUE, &item)) continue;
-    }
-    text.resize(wcslen(text.c_str()));
     auto record = std::make_unique<SkinnedMenuItem>(
         SkinnedMenuItem{menu, static_cast<UINT>(position), item.fType, item.dwItemData,
-                        std::move(text), item.hSubMenu != nullptr});
+                        std::wstring(item.cch, L'\0'), item.hSubMenu != nullptr});
+    if (!(item.fType & MFT_SEPARATOR)) {  // its text, asked for once its length is known
+      MENUITEMINFOW text = {};
+      text.cbSize = sizeof(text);
+      text.fMask = MIIM_STRING;
+      text.dwTypeData = record->text.data();
+      text.cch = static_cast<UINT>(record->text.size() + 1);
+      if (!GetMenuItemInfoW(menu, position, TRUE, &text)) continue;
+    }
     MENUITEMINFOW drawn = {};
     drawn.cbSize = sizeof(drawn);
     drawn.fMask = MIIM_FTYPE | MIIM_DATA;
@@ -99,17 +99,6 @@ void give_back(const SkinnedMenu& menu) {
   info.fMask = MIM_BACKGROUND;
   info.hbrBack = menu.background;
   SetMenuInfo(menu.menu, &info);
-}
-
-void give_back_menu(SkinnedWindow& state, HMENU menu) {
-  auto& menus = state.menus_shown;
-  for (auto it = menus.begin(); it != menus.end(); ++it) {
-    if (it->menu == menu) {
-      give_back(*it);
-      menus.erase(it);
-      return;
-    }
-  }
 }
 
 // The text before a tab, and the shortcut after it.
@@ -208,10 +197,8 @@ Answer menu_owner_message(HWND hwnd, SkinnedWindow& state, const AttachedSkin& s
       if (!HIWORD(lparam)) take_menu(state, skin, reinterpret_cast<HMENU>(wparam));
       return result;
     }
-    case WM_UNINITMENUPOPUP:
-      give_back_menu(state, reinterpret_cast<HMENU>(wparam));
-      return std::nullopt;
     case WM_EXITMENULOOP:
+      // Every menu shown since the loop began, sub-menus opened on the way included.
       give_back_menus(state);
       return std::nullopt;
     case WM_MEASUREITEM: {

@@ -235,8 +235,7 @@ TEST_F(SkinLibrary, TextOnAWindowItWouldNotReadOnTakesAShadeThatReads) {
   int reading = 0;
   for (int y = text.top; y < text.bottom; ++y) {
     for (int x = text.left; x < text.right; ++x) {
-      reading += contrast_ratio(rgb_of(pixel_of(check, x, y)), rgb_of(kDarkPanelColour)) >=
-                 kLeastTextContrast;
+      reading += contrast_ratio(rgb_of(pixel_of(check, x, y)), rgb_of(kDarkPanelColour)) >= 4.5;
     }
   }
   EXPECT_GT(reading, 10) << "no text that reads on the dark panel";
@@ -252,7 +251,7 @@ TEST_F(SkinLibrary, PushButtonHasTheSkinsFace) {
 }
 
 // "&" marks the letter to press with Alt, as in a message box's "是(&Y)": it is not
-// written, so "&Push" ends where "Push" ends (the mark's underline may reach further left).
+// written, so "&Push" ends where "Push" ends, and its P is underlined.
 TEST_F(SkinLibrary, ButtonTextsTakeTheirAltMarksAsTheSystemDoes) {
   HWND push = after_->push;
   auto text_span = [&] {  // the first and last columns that show text
@@ -264,17 +263,28 @@ TEST_F(SkinLibrary, ButtonTextsTakeTheirAltMarksAsTheSystemDoes) {
     }
     return std::pair{left, right};
   };
+  auto lowest_text_row = [&] {  // an underline lies below the letters
+    for (int y = 25; y > 0; --y) {
+      if (pixels_of_colour(push, {0, y, 90, y + 1}, skin(SkinColour::kButtonText)) > 0) return y;
+    }
+    return 0;
+  };
   SetFocus(after_->edit);
+  // Marks shown, as once the keyboard has been used.
+  SendMessageW(push, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
   SetWindowTextW(push, L"Push");
   pump_for(100);
   const auto plain = text_span();
+  const int plain_bottom = lowest_text_row();
   SetWindowTextW(push, L"&Push");
   pump_for(100);
   const auto marked = text_span();
+  const int marked_bottom = lowest_text_row();
   SetWindowTextW(push, L"Push");
   pump_for(100);
   ASSERT_GE(plain.first, 0) << "no text";
   EXPECT_NEAR(marked.second, plain.second, 1) << "\"&\" was written out";
+  EXPECT_GT(marked_bottom, plain_bottom) << "the Alt letter is not underlined";
 }
 
 TEST_F(SkinLibrary, CheckBoxShowsItsMarkInTheSkinsColours) {
@@ -410,8 +420,9 @@ std::vector<std::wstring> items_of(HMENU menu) {
 struct MenuLook {
   HMENU menu = nullptr;
   int ticks = 0;
-  COLORREF background = 0, chosen_background = 0, edge = 0;
+  COLORREF background = 0, chosen_background = 0, edge = 0, own_item = 0;
   int text_pixels = 0, chosen_text_pixels = 0, grayed_text_pixels = 0;
+  int arrow_pixels = 0, system_pixels = 0;
 };
 MenuLook* menu_look = nullptr;
 
@@ -434,6 +445,14 @@ void CALLBACK look_at_menu(HWND, UINT, UINT_PTR, DWORD) {
       look.grayed_text_pixels =
           pixels_of_colour(screen, item_rect(look.menu, 4), skin(SkinColour::kDisabledText));
       look.edge = pixel_of(shown, 0, 0);
+      // The sub-menu's item: the skin's arrow, and nothing in the system's menu colour.
+      const RECT more = item_rect(look.menu, 3);
+      look.arrow_pixels =
+          pixels_of_colour(screen, {more.right - 20, more.top, more.right, more.bottom},
+                           skin(SkinColour::kWindowText));
+      look.system_pixels = pixels_of_colour(screen, more, GetSysColor(COLOR_MENU));
+      const RECT own = item_rect(look.menu, 5);
+      look.own_item = pixel_of(screen, (own.left + own.right) / 2, (own.top + own.bottom) / 2);
       PostMessageW(shown, WM_KEYDOWN, VK_DOWN, 0);
       PostMessageW(shown, WM_KEYDOWN, VK_DOWN, 0);
       break;
@@ -461,6 +480,7 @@ TEST_F(SkinLibrary, PopUpMenusShowInTheSkinsColoursAndKeepTheirItems) {
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(inner), L"More");
   AppendMenuW(menu, MF_STRING | MF_GRAYED, 103, L"Grayed");
+  AppendMenuW(menu, MF_OWNERDRAW, 104, reinterpret_cast<const wchar_t*>(0x77));  // the window's
   MENUITEMINFOW data = {};
   data.cbSize = sizeof(data);
   data.fMask = MIIM_DATA;
@@ -496,6 +516,9 @@ TEST_F(SkinLibrary, PopUpMenusShowInTheSkinsColoursAndKeepTheirItems) {
                 "the chosen item's background");
   EXPECT_GT(look.chosen_text_pixels, 0) << "no chosen text in the skin's selection text colour";
   EXPECT_COLOUR(look.edge, skin(SkinColour::kFrame), "the menu's edge");
+  EXPECT_GT(look.arrow_pixels, 0) << "no sub-menu arrow in the skin's text colour";
+  EXPECT_EQ(look.system_pixels, 0) << "the system drew over the sub-menu's item";
+  EXPECT_COLOUR(look.own_item, kOwnerDrawnColour, "an item the window draws itself");
   DestroyMenu(menu);
 }
 
@@ -576,8 +599,19 @@ TEST_F(SkinLibrary, ARefusedBlockLeavesTheSkin) {
 // Runs last: it changes the skin for the rest of the process.
 TEST_F(SkinLibrary, ZAnotherSkinReplacesTheFirst) {
   SetFocus(after_->push);
+  Asker worker;  // its question stays on the screen while the skin changes
+  HWND box = worker.ask();
+  ASSERT_NE(box, nullptr);
   EXPECT_EQ(attach(write_skin(kSecondSkin)), kAttached);
   pump_for(200);
+  // The worker's own thread repaints its box, in its own time.
+  POINT inside = {3, 3};
+  ClientToScreen(box, &inside);
+  const COLORREF second_background = colour_of(kSecondSkin, SkinColour::kWindowBackground);
+  EXPECT_TRUE(pump_until(
+      [&] { return pixel_of(GetDesktopWindow(), inside.x, inside.y) == second_background; }, 3000))
+      << "a worker's question kept the first skin";
+  EXPECT_TRUE(worker.answer(box));
   EXPECT_COLOUR(pixel_of(after_->edit, 0, 0), colour_of(kSecondSkin, SkinColour::kEditBorder),
                 "the edit box's border after the second skin");
   EXPECT_COLOUR(pixel_of(before_->group, 0, 40), colour_of(kSecondSkin, SkinColour::kGroupFrame),

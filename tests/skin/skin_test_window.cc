@@ -19,11 +19,18 @@ constexpr wchar_t kPanelClass[] = L"SkinTestDarkPanel";
 constexpr int kOwnerDrawnId = 77;
 
 LRESULT CALLBACK frame_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_DRAWITEM && wparam == kOwnerDrawnId) {
+  // The owner-drawn button, and menu items the window draws itself.
+  if (message == WM_DRAWITEM && (wparam == kOwnerDrawnId || wparam == 0)) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
     HBRUSH brush = CreateSolidBrush(kOwnerDrawnColour);
     FillRect(item->hDC, &item->rcItem, brush);
     DeleteObject(brush);
+    return TRUE;
+  }
+  if (message == WM_MEASUREITEM && wparam == 0) {
+    auto* size = reinterpret_cast<MEASUREITEMSTRUCT*>(lparam);
+    size->itemWidth = 60;
+    size->itemHeight = 20;
     return TRUE;
   }
   return DefWindowProcW(hwnd, message, wparam, lparam);

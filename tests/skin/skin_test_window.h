@@ -28,7 +28,8 @@ SkinData distinct_skin(int seed);
 COLORREF colour_of(const SkinData& skin, SkinColour role);
 
 // A captioned top-level window holding one control of each kind, plus two that draw
-// themselves (a picture of the program's own class and an owner-drawn button), and a dark
+// themselves (a picture of the program's own class and an owner-drawn button; the window
+// also draws the owner-drawn items of its menus in kOwnerDrawnColour), and a dark
 // panel of the program's own class holding an edit box and a check box of its own.
 struct TestWindow {
   HWND frame = nullptr;
