@@ -9,10 +9,11 @@ void list_category(WindowPort& window, const LibraryContext& context, const std:
   store_open(context.store_path);
   window.delete_all_rows();
   go_first();
-  list_records(
+  const ReadStop stop = list_records(
       window, window, [&] { return read_field(kFieldCategory).text() == category; },
       context.pacing);
   store_close();
+  say_if_short(window, stop);
 }
 
 void move_entry_to_category(WindowPort& window, const LibraryContext& context,

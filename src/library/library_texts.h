@@ -43,6 +43,11 @@ inline constexpr char kEntryAdded[] =
 // A store that refused the entry: said, instead of claiming success.
 inline constexpr char kEntryNotAdded[] =  // "源码添加失败："
     "\xD4\xB4\xC2\xEB\xCC\xED\xBC\xD3\xCA\xA7\xB0\xDC\xA3\xBA";
+// A listing that met a record it couldn't read (another program holds it): the rows
+// before it are shown, and the list says it is short.
+inline constexpr char kListingShort[] =  // "源码库有记录无法读取，列表不完整："
+    "\xD4\xB4\xC2\xEB\xBF\xE2\xD3\xD0\xBC\xC7\xC2\xBC\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1"
+    "\xA3\xAC\xC1\xD0\xB1\xED\xB2\xBB\xCD\xEA\xD5\xFB\xA3\xBA";
 inline constexpr char kChooseFolder[] = "\xC7\xEB\xD1\xA1\xD4\xF1\xC4\xBF\xC2\xBC";  // "请选择目录"
 inline constexpr char kImportDone[] = "\xCC\xED\xBC\xD3\xCD\xEA\xB3\xC9!";  // "添加完成!"
 

@@ -35,9 +35,10 @@ void search_library(WindowPort& window, const LibraryContext& context) {
   store_open(context.store_path);
   window.delete_all_rows();
   KeywordPump pump(window);
-  list_records(
+  const ReadStop stop = list_records(
       window, pump,
       [&] { return title_matches_keyword(read_field(kFieldTitle).text(), pump.keyword()); },
       context.pacing);
   store_close();
+  say_if_short(window, stop);
 }

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "library/library_texts.h"
 #include "store/source_record.h"
 #include "store/store.h"
 
@@ -46,30 +47,39 @@ void fill_result_row(ResultList& list) {
   list.append_numbered_row(current_record_row());
 }
 
-void list_records(ResultList& list, MessagePump& pump, const std::function<bool()>& matches,
-                  Pacing pacing) {
+ReadStop list_records(ResultList& list, MessagePump& pump, const std::function<bool()>& matches,
+                      Pacing pacing) {
   RowFeeder feeder(list, pump, pacing);
   int next = record_number() - 1;  // 0-based; -1 without a current store
-  if (next < 0) return;
+  if (next < 0) return {};
   // One scan reads the records in large pieces under one lock each; the condition keeps
   // every match and never stops it. A scan visits the records counted when it starts, so
   // those appended during it are read by the next round.
+  ReadStop stop;
   for (;;) {
-    const int counted = record_count();
-    if (next >= counted) break;
+    int counted = 0;
+    stop.why = count_records(&counted);
+    if (stop.stopped() || next >= counted) break;
     go_to_record(next + 1);
     int last_visited = -1;
-    find_record([&] {
+    const FindResult scan = find_record_checked([&] {
       last_visited = record_number() - 1;
       if (matches()) feeder.add(current_record_row());
       return false;
     });
     // A handler that ran while the window's messages did closed the store: that ends the
     // listing, and what it found so far is on the list already.
-    if (record_number() == 0) return;
-    // The scan stopped short of the records counted before it: a record couldn't be read.
-    if (last_visited < counted - 1) break;
+    if (record_number() == 0) return {};
+    stop = scan.stop;
+    // Short of the records counted before the scan without a record it couldn't read:
+    // another opener lowered the count. Nothing is left to list.
+    if (stop.stopped() || last_visited < counted - 1) break;
     next = last_visited + 1;
   }
   feeder.hand_over();
+  return stop;
+}
+
+void say_if_short(Dialogs& dialogs, const ReadStop& stop) {
+  if (stop.stopped()) dialogs.message_box(kListingShort + stop.why.text(), kBoxIconWarning);
 }

@@ -17,7 +17,7 @@ bool LockTable::wait_for_system_lock(int64_t offset, int64_t length) {
   }
 }
 
-bool LockTable::lock(int64_t offset, int64_t length) {
+bool LockTable::lock(int64_t offset, int64_t length, bool wait) {
   if (offset < 0 || length < 1) return false;
   Range range(offset, length);
   auto same = held_.find(range);
@@ -41,7 +41,8 @@ bool LockTable::lock(int64_t offset, int64_t length) {
     }
     if (other.first < end && offset < other_end) return false;
   }
-  if (!wait_for_system_lock(offset, length)) return false;
+  const bool had = wait ? wait_for_system_lock(offset, length) : file_->try_lock(offset, length);
+  if (!had) return false;
   Held held;
   held.count = 1;
   held.system = true;

@@ -20,7 +20,8 @@ class LockTable {
   LockTable(const LockTable&) = delete;
   LockTable& operator=(const LockTable&) = delete;
 
-  bool lock(int64_t offset, int64_t length = 1);
+  // With wait false, a lock held by another opener fails the request at once.
+  bool lock(int64_t offset, int64_t length = 1, bool wait = true);
   void unlock(int64_t offset, int64_t length = 1);
   bool holds_any() const { return !held_.empty(); }
 
@@ -43,8 +44,8 @@ class LockTable {
 // every path out of an operation gives back what the operation took.
 class ByteLock {
  public:
-  ByteLock(LockTable* table, int64_t offset, int64_t length = 1)
-      : table_(table), offset_(offset), length_(length), held_(table->lock(offset, length)) {}
+  ByteLock(LockTable* table, int64_t offset, int64_t length = 1, bool wait = true)
+      : table_(table), offset_(offset), length_(length), held_(table->lock(offset, length, wait)) {}
   ~ByteLock() { release(); }
   ByteLock(const ByteLock&) = delete;
   ByteLock& operator=(const ByteLock&) = delete;

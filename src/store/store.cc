@@ -20,6 +20,9 @@ namespace {
 struct ScanFrame {
   int64_t index = 0;
   const char* record = nullptr;
+  // Why a value of this record that the condition asked for couldn't be read: the
+  // condition then judged an empty value, so its answer stands for nothing.
+  Status unread;
 };
 
 struct OpenStore {
@@ -30,7 +33,7 @@ struct OpenStore {
   // Bumped by every write of this store, so that a scan notices its own thread's writes
   // to records it has already read ahead.
   uint64_t writes = 0;
-  std::vector<const ScanFrame*> scans;
+  std::vector<ScanFrame*> scans;
 };
 
 // What one thread holds: its open stores and its scan buffers.
@@ -65,11 +68,11 @@ void close_store(const std::shared_ptr<OpenStore>& store) {
   store->file.reset();
 }
 
-bool read_count(OpenStore* store, int64_t* count) {
+Status read_count(OpenStore* store, int64_t* count) {
   int32_t n = 0;
-  if (!store->file->read_count(&n).is_ok()) return false;
-  *count = n;
-  return true;
+  Status read = store->file->read_count(&n);
+  if (read) *count = n;
+  return read;
 }
 
 }  // namespace
@@ -114,10 +117,18 @@ void store_close_all() {
 }
 
 int record_count() {
+  int count = 0;
+  return count_records(&count) ? count : 0;
+}
+
+Status count_records(int* count) {
+  *count = 0;
   OpenStore* store = thread_state().current.get();
-  int64_t count = 0;
-  if (store == nullptr || !read_count(store, &count)) return 0;
-  return static_cast<int>(count);
+  if (store == nullptr) return Status::ok();
+  int64_t n = 0;
+  Status read = read_count(store, &n);
+  if (read) *count = static_cast<int>(n);
+  return read;
 }
 
 bool append_blank_record() {
@@ -192,8 +203,11 @@ FieldValue read_field(std::string_view name) {
   const FieldInfo* field = store->file->find_field(name);
   if (field == nullptr) return FieldValue();
   if (!store->scans.empty() && store->scans.back()->index == store->cursor) {
-    const ScanFrame* frame = store->scans.back();
-    return store->file->field_from_record(frame->index, *field, frame->record);
+    ScanFrame* frame = store->scans.back();
+    Status read;
+    FieldValue value = store->file->field_from_record(frame->index, *field, frame->record, &read);
+    if (!read && frame->unread) frame->unread = std::move(read);
+    return value;
   }
   // A failed read gives the empty value of the field's type.
   FieldValue value;
@@ -219,13 +233,19 @@ bool write_field(const std::string& name, const ByteSet& bytes) {
 }
 
 bool find_record(const std::function<bool()>& condition) {
+  return find_record_checked(condition).found;
+}
+
+FindResult find_record_checked(const std::function<bool()>& condition) {
+  FindResult result;
   // Kept alive by this scan even when the condition closes it.
   std::shared_ptr<OpenStore> store = thread_state().current;
-  if (!store) return false;
+  if (!store) return result;
   int64_t n = 0;
-  if (!read_count(store.get(), &n)) return false;
+  result.stop.why = read_count(store.get(), &n);
+  if (result.stop.stopped()) return result;
   const int64_t start = std::max<int64_t>(store->cursor, 0);
-  if (n < 1 || start >= n) return false;
+  if (n < 1 || start >= n) return result;
 
   const int64_t record_size = store->file->record_size();
   const int64_t max_chunk = std::max<int64_t>(1, kChunkBytes / record_size);
@@ -247,32 +267,53 @@ bool find_record(const std::function<bool()>& condition) {
       if (buffer->capacity() > static_cast<size_t>(kChunkBytes)) std::vector<char>().swap(*buffer);
     }
   } pop{store.get(), &thread, &buffer};
+  // The scan ends at record i, which couldn't be read: the cursor goes back to the start.
+  auto stop_at = [&](int64_t i, Status why) {
+    store->cursor = start;
+    result.stop = {static_cast<int>(i + 1), std::move(why)};
+    return result;
+  };
 
+  // Records before this one are read one at a time: a chunk that held them couldn't be
+  // read whole, and the first that can't be read alone is where the scan ends.
+  int64_t single_until = start;
   for (int64_t i = start; i < n;) {
-    int64_t k = std::min(chunk, n - i);
+    const bool single = i < single_until;
+    int64_t k = single ? 1 : std::min(chunk, n - i);
     // A record larger than a chunk must be in the file before the buffer grows for it (a
     // count raised by a hostile opener must not choose the allocation).
+    Status read;
     if (k * record_size > kChunkBytes && !store->file->record_exists(i + k - 1)) {
-      store->cursor = start;
-      return false;
+      read = Status::not_found("record " + std::to_string(i + k) + " of " + store->file->path());
+    } else {
+      buffer.resize(static_cast<size_t>(k * record_size));
+      // A chunk doesn't wait for another opener's lock on one of its records: it is read
+      // again record by record, each waiting as any read does, so the records before the
+      // locked one are examined and a lock given up on costs one wait, not two.
+      read = store->file->read_records(i, k, buffer.data(), /*wait=*/k == 1);
     }
-    buffer.resize(static_cast<size_t>(k * record_size));
-    if (!store->file->read_records(i, k, buffer.data()).is_ok()) {
-      store->cursor = start;
-      return false;
+    if (!read) {
+      if (k == 1) return stop_at(i, std::move(read));
+      single_until = i + k;
+      continue;
     }
     const uint64_t writes = store->writes;
     int64_t next = i + k;
     for (int64_t j = 0; j < k; ++j) {
       frame.index = i + j;
       frame.record = buffer.data() + j * record_size;
+      frame.unread = Status::ok();
       store->cursor = i + j;
       bool found = condition();
       // A handler run by the condition closed the store: the scan is over.
-      if (store->closed) return false;
+      if (store->closed) return result;
+      // The condition judged a value that couldn't be read: neither its yes nor its no
+      // can be taken.
+      if (!frame.unread) return stop_at(i + j, std::move(frame.unread));
       if (found) {
         store->cursor = i + j;
-        return true;
+        result.found = true;
+        return result;
       }
       // Our own write may have changed a record read ahead: read again from the next one.
       if (store->writes != writes) {
@@ -281,8 +322,8 @@ bool find_record(const std::function<bool()>& condition) {
       }
     }
     i = next;
-    chunk = std::min(chunk * 2, max_chunk);
+    if (!single) chunk = std::min(chunk * 2, max_chunk);
   }
   store->cursor = start;
-  return false;
+  return result;
 }

@@ -31,6 +31,9 @@ void store_close_all();
 
 // Number of records of the current store; 0 without one or on failure.
 int record_count();
+// The same, saying when the count can't be read (another opener holds the header past
+// the wait, the system refuses the read). Without a current store: 0, and ok.
+Status count_records(int* count);
 // Adds an all-zero record with the next id at the end; the cursor goes to it.
 bool append_blank_record();
 void go_first();
@@ -74,5 +77,27 @@ std::string stored_text_of(const std::string& field_name, const std::string& tex
 // Scans from the cursor for the first record whose condition is true; the cursor goes
 // there. Without a match the cursor stays where it was.
 bool find_record(const std::function<bool()>& condition);
+
+// Where a scan could read no further: the record (1-based) that another opener holds
+// locked past the wait, that the system refused to read, that the file doesn't hold or
+// whose long value can't be read; 0 when the record count itself couldn't be read. Every
+// record before it was examined, none from it on, so what it didn't find may still be
+// there.
+struct ReadStop {
+  int record = 0;
+  Status why;  // ok: the scan read every record it was to read
+  bool stopped() const { return !why.is_ok(); }
+};
+
+struct FindResult {
+  bool found = false;
+  ReadStop stop;  // stopped(): nothing was found before the record that couldn't be read
+};
+
+// find_record, telling a scan that examined every record from the cursor on and found
+// nothing from one that stopped at a record it couldn't read. Records are read in large
+// chunks; a chunk that can't be read whole is read again record by record, so every
+// record before the unreadable one is examined.
+FindResult find_record_checked(const std::function<bool()>& condition);
 
 #endif  // MOYAN_STORE_STORE_H_

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "store/little_endian.h"
 #include "store/store_path.h"
@@ -273,7 +274,7 @@ bool StoreFile::record_exists(int64_t index) {
 
 Status StoreFile::read_count(int32_t* count) {
   ByteLock header(&locks_, kHeaderLockByte);
-  if (!header.held()) return Status::locked(path_);
+  if (!header.held()) return Status::locked("the record count of " + path_);
   char bytes[4];
   Status read = file_->read_at(kHeaderLockByte, bytes, 4);
   if (!read) return read;
@@ -447,13 +448,22 @@ Status StoreFile::append_record(const std::vector<FieldWrite>& writes, int64_t* 
   return Status::ok();
 }
 
-Status StoreFile::read_records(int64_t first, int64_t n, char* buffer) {
+Status StoreFile::read_records(int64_t first, int64_t n, char* buffer, bool wait) {
   if (first < 0 || n < 1) return Status::invalid("no records asked for");
   int64_t lock_start = record_offset(first);
   int64_t lock_length = (n - 1) * record_size_ + 1;
-  ByteLock lock(&locks_, lock_start, lock_length);
-  if (!lock.held()) return Status::locked(path_);
-  return file_->read_at(lock_start, buffer, static_cast<size_t>(n * record_size_));
+  // Named on failure only: a scan reads whole chunks this way, many times a second.
+  auto records = [&] {
+    return (n == 1 ? "record " + number(first + 1)
+                   : "records " + number(first + 1) + "-" + number(first + n)) +
+           " of " + path_;
+  };
+  ByteLock lock(&locks_, lock_start, lock_length, wait);
+  if (!lock.held()) return Status::locked(records());
+  Status read = file_->read_at(lock_start, buffer, static_cast<size_t>(n * record_size_));
+  if (read) return read;
+  if (!record_exists(first + n - 1)) return Status::not_found(records());
+  return Status::io_error("read " + records(), read.cause());
 }
 
 Status StoreFile::read_field(int64_t index, const FieldInfo& field, FieldValue* value) {
@@ -483,13 +493,15 @@ Status StoreFile::read_reference(int64_t index, const FieldInfo& field, int32_t*
   return read;
 }
 
-FieldValue StoreFile::field_from_record(int64_t index, const FieldInfo& field, const char* record) {
+FieldValue StoreFile::field_from_record(int64_t index, const FieldInfo& field, const char* record,
+                                        Status* status) {
   if (!field.inside_record) return empty_field_value(field.type);
   if (!is_chain_type(field.type)) {
     return decode_field_bytes(field.type, record + field.offset, field.byte_count);
   }
   FieldValue value = empty_field_value(field.type);
-  (void)read_chain_value(index, field, &value);
+  Status read = read_chain_value(index, field, &value);
+  if (status != nullptr) *status = std::move(read);
   return value;
 }
 
@@ -497,7 +509,7 @@ Status StoreFile::read_chain_value(int64_t index, const FieldInfo& field, FieldV
   if (!companion_) return Status::corrupt("companion file missing");
   if (index < 0) return missing_record(index);
   ByteLock lock(&locks_, record_offset(index));
-  if (!lock.held()) return Status::locked(path_);
+  if (!lock.held()) return Status::locked("record " + number(index + 1) + " of " + path_);
   if (!record_exists(index)) return missing_record(index);
   char reference[4];
   Status status = file_->read_at(record_offset(index) + field.offset, reference, 4);

@@ -64,17 +64,20 @@ class StoreFile {
   // append_blank and a write per field, in the same order, would leave.
   Status append_record(const std::vector<FieldWrite>& writes, int64_t* index);
   // Reads records first .. first + n - 1 whole into buffer (n × record size bytes), under
-  // one lock over their first bytes.
-  Status read_records(int64_t first, int64_t n, char* buffer);
+  // one lock over their first bytes. With wait false, a lock that another opener holds on
+  // any of them fails the read at once. A failure names the records and says why: locked,
+  // not in the file, or the system's reason.
+  Status read_records(int64_t first, int64_t n, char* buffer, bool wait = true);
   // The 4-byte chain reference of a field of record index, under the record's lock.
   Status read_reference(int64_t index, const FieldInfo& field, int32_t* reference);
   // A field of record index, read from the file under the record's lock.
   Status read_field(int64_t index, const FieldInfo& field, FieldValue* value);
   // A field taken from a record already in memory; the empty value of its type when it
-  // can't be read. Chain values are read under the record's lock, following the reference
-  // that the file holds now. (A scan calls this for every record it visits: it returns
-  // the value itself.)
-  FieldValue field_from_record(int64_t index, const FieldInfo& field, const char* record);
+  // can't be read, and *status (when given) says why. Chain values are read under the record's
+  // lock, following the reference that the file holds now. (A scan calls this for every record it
+  // visits: it returns the value itself.)
+  FieldValue field_from_record(int64_t index, const FieldInfo& field, const char* record,
+                               Status* status = nullptr);
   Status write_text(int64_t index, const FieldInfo& field, std::string_view text);
   Status write_bytes(int64_t index, const FieldInfo& field, std::string_view bytes);
   // Records the file holds whole, whatever the header says.

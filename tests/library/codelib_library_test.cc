@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "codelib.h"
+#include "faulty_files.h"
 #include "library_test_support.h"
 #include "store/source_record.h"
 #include "store/store.h"
@@ -75,6 +76,24 @@ TEST_F(CodelibLibrary, ListsEntriesAsTheResultListShowsThem) {
                             "2\t源码大全\t\t\t\t\n"));
   EXPECT_EQ(run({"list", lib_, arg("多媒体类")}).out, "");
   expect_refused(run({"list", path("Missing.edb")}), "Missing.edb");
+}
+
+TEST_F(CodelibLibrary, ListingsThatMeetAnUnreadableRecordFailSayingWhere) {
+  std::vector<std::string> titles;
+  for (int i = 1; i <= 100; ++i) titles.push_back("t" + std::to_string(i));
+  add_titles(titles, "系统工具");
+  FaultyFiles files;
+  files.fail_reads_of(lib_, 620 + 604 * 39 + 10);  // inside record 40
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"list", lib_}, std::vector<std::string>{"search", lib_, "t"}}) {
+    const Output o = run(args);
+    EXPECT_EQ(o.status, 1) << args[0];
+    EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 39)
+        << args[0] << ": the rows before it";
+    EXPECT_EQ(o.out.substr(o.out.rfind("\n39\t") + 1), "39\tt39\t1 KB\t\t\tC:\\t39.e\n") << args[0];
+    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+    EXPECT_NE(o.err.find("record 40 "), std::string::npos) << o.err;
+  }
 }
 
 TEST_F(CodelibLibrary, SearchesTitlesAsTheLocalSearchDoes) {

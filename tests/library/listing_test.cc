@@ -3,9 +3,12 @@
 
 #include <thread>
 
+#include "faulty_files.h"
 #include "library/library_listing.h"
 #include "library/library_texts.h"
+#include "library/local_search.h"
 #include "library_test_support.h"
+#include "locking_process.h"
 #include "store/source_record.h"
 #include "store/store.h"
 
@@ -83,6 +86,75 @@ TEST_F(ListingTest, ManyRecordsAcrossTheScansPieces) {
     EXPECT_EQ(window_.cell_text(r, 0), std::to_string(r + 1));
     EXPECT_EQ(window_.cell_text(r, 1), "t" + std::to_string(3 * r));
   }
+}
+
+TEST_F(ListingTest, ARecordThatCantBeReadEndsTheListingThereAndItSaysSo) {
+  // 100 entries, every third of the category, read in pieces of growing size; the bytes of
+  // one record (or of the record count) can't be read.
+  std::vector<Entry> all;
+  for (int i = 1; i <= 100; ++i) {
+    all.push_back({"t" + std::to_string(i), i % 3 == 0 ? "系统工具" : "图形图像"});
+  }
+  add_entries(all);
+  FaultyFiles files;
+  struct Case {
+    int bad;      // the record that can't be read; 0: the record count; -1: none
+    bool search;  // the local search for "t" rather than the category listing
+    std::string last_row;
+    int rows;
+  };
+  const Case cases[] = {
+      {-1, false, "t99", 33},  {40, false, "t39", 13}, {1, false, "", 0},
+      {100, false, "t99", 33}, {0, false, "", 0},      {40, true, "t39", 39},
+  };
+  for (const Case& c : cases) {
+    const std::string where =
+        (c.search ? "search, record " : "listing, record ") + std::to_string(c.bad);
+    FakeWindow window;
+    window.set_control_text(Control::编辑框1, "t");
+    // The count is read after opening, so that one is failed once the library is open
+    // (the listing works on the library it finds open).
+    if (c.bad == 0) {
+      ASSERT_TRUE(store_open(lib_));
+    }
+    files.fail_reads_of(lib_, c.bad == 0 ? 16 : 620 + 604 * (c.bad - 1) + 10);
+    if (c.search) {
+      search_library(window, context_);
+    } else {
+      list_category(window, context_, "系统工具");
+    }
+    files.fail_reads_of("", 0);
+    ASSERT_EQ(window.row_count(), c.rows) << where;
+    if (c.rows > 0) {
+      EXPECT_EQ(window.cell_text(c.rows - 1, 1), c.last_row) << where;
+    }
+    const std::vector<FakeWindow::Box> boxes = window.boxes();
+    ASSERT_EQ(boxes.size(), c.bad < 0 ? 0u : 1u) << where;
+    if (c.bad >= 0) {
+      EXPECT_EQ(boxes[0].text.rfind(kListingShort, 0), 0u) << where << ": " << boxes[0].text;
+      EXPECT_EQ(boxes[0].flags, kBoxIconWarning) << where;
+    }
+    EXPECT_EQ(record_number(), 0) << where << ": the library is closed";
+  }
+}
+
+TEST_F(ListingTest, ARecordAnotherProgramHoldsEndsTheListingThereWithEveryRowBefore) {
+  // The scan reads 16 records at once, then 32, 64, 128, 256: record 300 lies in the fifth
+  // piece.
+  std::vector<std::string> titles;
+  for (int i = 1; i <= 1000; ++i) titles.push_back("t" + std::to_string(i));
+  add_titles(titles, "系统工具");
+  // Another program takes the record's lock while the library is open here (as it may at
+  // any time; the listing works on the library it finds open) and keeps it past the wait.
+  ASSERT_TRUE(store_open(lib_));
+  LockingProcess other(lib_, record_lock_byte(lib_, 300));
+  ASSERT_TRUE(other.held());
+  list_category(window_, context_, "系统工具");
+  ASSERT_EQ(window_.row_count(), 299);
+  EXPECT_EQ(window_.cell_text(298, 1), "t299");
+  ASSERT_EQ(window_.boxes().size(), 1u);
+  EXPECT_NE(window_.boxes()[0].text.find("record 300 "), std::string::npos)
+      << window_.boxes()[0].text;
 }
 
 TEST_F(ListingTest, RowsAreHandedOverAndMessagesRunAsThePacingSays) {

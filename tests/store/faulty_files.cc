@@ -1,5 +1,6 @@
 #include "faulty_files.h"
 
+#include <cctype>
 #include <cstdlib>
 
 namespace {
@@ -16,6 +17,9 @@ class FaultyFile final : public PlatformFile {
       : real_(std::move(real)), owner_(owner), path_(std::move(path)) {}
 
   Status read_at(int64_t offset, void* buffer, size_t size) override {
+    if (owner_->read_fails(path_, offset, size)) {
+      return Status::io_error("read " + path_, "Input/output error");
+    }
     return real_->read_at(offset, buffer, size);
   }
   Status write_at(int64_t offset, const void* data, size_t size) override {
@@ -55,6 +59,12 @@ class FaultyFile final : public PlatformFile {
   std::string path_;
 };
 
+std::string file_name_of(const std::string& path) {
+  std::string name = path.substr(path.find_last_of("/\\") + 1);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
+
 }  // namespace
 
 FaultyFiles::FaultyFiles() {
@@ -77,6 +87,17 @@ FaultyFiles::Fault FaultyFiles::next_write() {
   fired_ = true;
   if (fault_ == Fault::kDie) die();
   return fault_;
+}
+
+void FaultyFiles::fail_reads_of(const std::string& path, int64_t offset) {
+  bad_file_ = path;
+  bad_byte_ = offset;
+}
+
+bool FaultyFiles::read_fails(const std::string& path, int64_t offset, size_t size) const {
+  // By the file's name: the store gets its files by full paths in the platform's form.
+  return !bad_file_.empty() && file_name_of(path) == file_name_of(bad_file_) &&
+         offset <= bad_byte_ && bad_byte_ < offset + static_cast<int64_t>(size);
 }
 
 Status FaultyFiles::open_existing(const std::string& path, FileAccess access,

@@ -30,6 +30,9 @@ class FaultyFiles : public FileOpener {
 
   // Makes write call number `call` (1-based, counted from now) fail as fault says.
   void fail_at(int64_t call, Fault fault);
+  // Makes every read of the file at `path` that covers byte `offset` fail with an I/O
+  // error, as a bad sector would; an empty path reads everything again.
+  void fail_reads_of(const std::string& path, int64_t offset);
   // Write calls made since construction or the last fail_at.
   int64_t writes() const { return writes_; }
   // Whether the chosen call has come.
@@ -42,12 +45,16 @@ class FaultyFiles : public FileOpener {
 
   // For the files: whether this write call fails, and how.
   Fault next_write();
+  // For the files: whether this read fails.
+  bool read_fails(const std::string& path, int64_t offset, size_t size) const;
 
  private:
   int64_t writes_ = 0;
   int64_t fail_at_ = 0;
   Fault fault_ = Fault::kNone;
   bool fired_ = false;
+  std::string bad_file_;
+  int64_t bad_byte_ = 0;
 };
 
 const char* fault_name(FaultyFiles::Fault fault);

@@ -87,6 +87,82 @@ TEST_F(StoreFaults, FailedAppendRaisesNoCount) {
   EXPECT_EQ(read_field(kFieldTitle).text(), "");
 }
 
+// Where record n (1-based) of the entry library lies, and its attachment's reference.
+constexpr int64_t kDataStart = 116 + 72 * 7, kRecordSize = 604, kAttachmentAt = 600;
+int64_t record_start(int n) {
+  return kDataStart + kRecordSize * (n - 1);
+}
+
+TEST_F(StoreFaults, AScanStopsAtTheRecordItCantReadHavingExaminedEveryOneBefore) {
+  // The scan reads 16 records at once, then 32, then the 52 left: a record that can't be
+  // read fails the piece that holds it, which is read again record by record.
+  const std::string lib = new_library();
+  FaultyFiles files;
+  ASSERT_TRUE(store_open(lib));
+  append_titled("t", 1, 100);
+  struct Case {
+    int bad;  // the record whose bytes can't be read; 0: the header's record count
+    int from;
+    const char* wanted;
+    int visits;
+    int stop;  // the record where the scan stopped; -1: it didn't
+  };
+  const Case cases[] = {
+      {1, 1, "absent", 0, 1},      {17, 1, "absent", 16, 17}, {40, 1, "absent", 39, 40},
+      {100, 1, "absent", 99, 100}, {40, 35, "absent", 5, 40}, {40, 40, "absent", 0, 40},
+      {40, 41, "absent", 60, -1},  {40, 1, "t30", 30, -1},    {40, 1, "t50", 39, 40},
+      {0, 1, "t1", 0, 0},
+  };
+  for (const Case& c : cases) {
+    const std::string where = "record " + std::to_string(c.bad) + " unreadable, from " +
+                              std::to_string(c.from) + ", for " + c.wanted;
+    files.fail_reads_of(lib, c.bad == 0 ? 16 : record_start(c.bad) + 10);
+    go_to_record(c.from);
+    std::vector<int> visited;
+    const FindResult result = find_record_checked([&] {
+      visited.push_back(record_number());
+      return read_field(kFieldTitle).text() == c.wanted;
+    });
+    files.fail_reads_of("", 0);
+    ASSERT_EQ(static_cast<int>(visited.size()), c.visits) << where;
+    for (size_t i = 0; i < visited.size(); ++i) {
+      ASSERT_EQ(visited[i], c.from + static_cast<int>(i)) << where << ": each record once";
+    }
+    EXPECT_EQ(result.stop.stopped(), c.stop >= 0) << where << ": " << result.stop.why.text();
+    if (c.stop >= 0) {
+      EXPECT_EQ(result.stop.record, c.stop) << where;
+    }
+    const bool found = c.stop < 0 && std::string(c.wanted) != "absent";
+    EXPECT_EQ(result.found, found) << where;
+    EXPECT_EQ(record_number(), found ? c.from + c.visits - 1 : c.from) << where;
+  }
+}
+
+TEST_F(StoreFaults, AValueTheConditionCantReadStopsTheScanThere) {
+  // An attachment that can't be read reads as empty; the condition's answer on it stands
+  // for nothing, so "found" here would be a lie.
+  const std::string lib = new_library();
+  FaultyFiles files;
+  ASSERT_TRUE(store_open(lib));
+  for (int i = 1; i <= 5; ++i) {
+    ASSERT_TRUE(append_record({{kFieldTitle, "t" + std::to_string(i)},
+                               {kFieldAttachment, ByteSet("a" + std::to_string(i))}}));
+  }
+  store_close();
+  const int32_t block = get32(read_file(lib), static_cast<size_t>(record_start(3) + kAttachmentAt));
+  ASSERT_TRUE(store_open(lib));
+  files.fail_reads_of(companion_of(lib), int64_t{block} * 512 + 10);
+  int visits = 0;
+  const FindResult result = find_record_checked([&] {
+    ++visits;
+    return read_field(kFieldAttachment).bytes().empty();
+  });
+  EXPECT_FALSE(result.found);
+  EXPECT_EQ(result.stop.record, 3) << result.stop.why.text();
+  EXPECT_EQ(visits, 3);
+  EXPECT_EQ(record_number(), 1);
+}
+
 TEST_F(StoreFaults, OpeningSaysWhyItFailed) {
   struct Case {
     const char* name;

@@ -63,6 +63,14 @@ int finish(std::FILE* out, std::FILE* err) {
   return 0;
 }
 
+// A listing is printed as far as it went; one that stopped at a record it couldn't read
+// says where, after its lines, and fails.
+int finish_listing(const ReadStop& stop, std::FILE* out, std::FILE* err) {
+  const int written = finish(out, err);
+  if (!stop.stopped()) return written;
+  return refuse(err, "reading stopped: " + platform_text_to_utf8(stop.why.text()));
+}
+
 // Lines of an import, one per file met (and per folder that couldn't be listed).
 class PrintedImport final : public ImportObserver {
  public:
@@ -92,11 +100,11 @@ int codelib_list(const std::string& path, const std::string* category, std::FILE
   const std::string wanted = category ? platform_text_to_gbk(*category) : std::string();
   PrintedList list(out);
   go_first();
-  list_records(
+  const ReadStop stop = list_records(
       list, list,
       [&] { return category == nullptr || read_field(kFieldCategory).text() == wanted; }, Pacing{});
   store_close();
-  return finish(out, err);
+  return finish_listing(stop, out, err);
 }
 
 int codelib_search(const std::string& path, const std::string& keyword_arg, std::FILE* out,
@@ -106,11 +114,11 @@ int codelib_search(const std::string& path, const std::string& keyword_arg, std:
   const Status opened = store_open_status(path);
   if (!opened) return refuse(err, path, opened);
   PrintedList list(out);
-  list_records(
+  const ReadStop stop = list_records(
       list, list, [&] { return title_matches_keyword(read_field(kFieldTitle).text(), keyword); },
       Pacing{});
   store_close();
-  return finish(out, err);
+  return finish_listing(stop, out, err);
 }
 
 int codelib_import(const std::string& path, const std::string& folder_arg, std::FILE* out,
