@@ -204,10 +204,9 @@ FieldValue read_field(std::string_view name) {
   if (field == nullptr) return FieldValue();
   if (!store->scans.empty() && store->scans.back()->index == store->cursor) {
     ScanFrame* frame = store->scans.back();
-    Status read;
-    FieldValue value = store->file->field_from_record(frame->index, *field, frame->record, &read);
-    if (!read && frame->unread) frame->unread = std::move(read);
-    return value;
+    // The first value that can't be read is the one the scan reports.
+    return store->file->field_from_record(frame->index, *field, frame->record,
+                                          frame->unread ? &frame->unread : nullptr);
   }
   // A failed read gives the empty value of the field's type.
   FieldValue value;
