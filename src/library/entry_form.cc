@@ -55,9 +55,17 @@ void add_manual_entry(WindowPort& window, const LibraryContext& context) {
   // From the first entry even when the store was already open with its cursor elsewhere
   // (a listing still running), so no title is missed.
   go_first();
-  if (find_record([&] { return read_field(kFieldTitle).text() == stored_title; })) {
+  const FindResult held =
+      find_record_checked([&] { return read_field(kFieldTitle).text() == stored_title; });
+  if (held.found) {
     window.message_box(kAlreadyInLibrary, kBoxIconInformation);
     store_close();
+    return;
+  }
+  if (held.stop.stopped()) {
+    // A record that couldn't be read may hold the title: adding it could store it twice.
+    store_close();
+    window.message_box(kEntryUnchecked + held.stop.why.text(), kBoxIconWarning);
     return;
   }
   const std::string file_name = context.pending_file_name();

@@ -19,6 +19,7 @@ std::string counts_text(const ImportCounts& counts) {
     text += kCountOfThem + std::to_string(counts.added_empty) + kCountUnread;
   if (counts.not_stored > 0)
     text += kCountNotStored + std::to_string(counts.not_stored) + kCountUnit;
+  if (counts.unchecked > 0) text += kCountUnchecked + std::to_string(counts.unchecked) + kCountUnit;
   if (counts.unlisted_folders > 0) {
     text += kCountUnlisted + std::to_string(counts.unlisted_folders) + kCountUnit;
   }

@@ -1,5 +1,6 @@
 #include "library/library_listing.h"
 
+#include "library/library_texts.h"
 #include "library/record_listing.h"
 #include "store/source_record.h"
 #include "store/store.h"
@@ -27,11 +28,16 @@ void move_entry_to_category(WindowPort& window, const LibraryContext& context,
   // From the first entry even when another handler's listing left the cursor further on,
   // so the entry moved is always the first of that title.
   go_first();
-  if (find_record([&] { return read_field(kFieldTitle).text() == stored_title; })) {
-    write_field(kFieldCategory, category);
-  }
-  window.delete_row(row);
+  const FindResult entry =
+      find_record_checked([&] { return read_field(kFieldTitle).text() == stored_title; });
+  if (entry.found) write_field(kFieldCategory, category);
+  // An earlier entry of the title may lie in a record that couldn't be read: then nothing
+  // was moved, and the row stays on the list.
+  if (!entry.stop.stopped()) window.delete_row(row);
   store_close();
+  if (entry.stop.stopped()) {
+    window.message_box(kMoveUnchecked + entry.stop.why.text(), kBoxIconWarning);
+  }
 }
 
 void show_entry_menu(WindowPort& window) {

@@ -48,6 +48,15 @@ inline constexpr char kEntryNotAdded[] =  // "源码添加失败："
 inline constexpr char kListingShort[] =  // "源码库有记录无法读取，列表不完整："
     "\xD4\xB4\xC2\xEB\xBF\xE2\xD3\xD0\xBC\xC7\xC2\xBC\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1"
     "\xA3\xAC\xC1\xD0\xB1\xED\xB2\xBB\xCD\xEA\xD5\xFB\xA3\xBA";
+// The form's duplicate check couldn't read the whole library: nothing is added.
+inline constexpr char kEntryUnchecked[] =  // "无法检查源码库中是否已有此标题，源码未添加："
+    "\xCE\xDE\xB7\xA8\xBC\xEC\xB2\xE9\xD4\xB4\xC2\xEB\xBF\xE2\xD6\xD0\xCA\xC7\xB7\xF1"
+    "\xD2\xD1\xD3\xD0\xB4\xCB\xB1\xEA\xCC\xE2\xA3\xAC\xD4\xB4\xC2\xEB\xCE\xB4\xCC\xED"
+    "\xBC\xD3\xA3\xBA";
+// The move couldn't look the entry up: nothing is written and the row stays.
+inline constexpr char kMoveUnchecked[] =  // "无法在源码库中查找此源码，未移动："
+    "\xCE\xDE\xB7\xA8\xD4\xDA\xD4\xB4\xC2\xEB\xBF\xE2\xD6\xD0\xB2\xE9\xD5\xD2\xB4\xCB"
+    "\xD4\xB4\xC2\xEB\xA3\xAC\xCE\xB4\xD2\xC6\xB6\xAF\xA3\xBA";
 inline constexpr char kChooseFolder[] = "\xC7\xEB\xD1\xA1\xD4\xF1\xC4\xBF\xC2\xBC";  // "请选择目录"
 inline constexpr char kImportDone[] = "\xCC\xED\xBC\xD3\xCD\xEA\xB3\xC9!";  // "添加完成!"
 
@@ -78,7 +87,7 @@ inline constexpr char kLibraryUnopened[] =  // "源码库无法打开，未导�
     "\xD4\xB4\xC2\xEB\xBF\xE2\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xA3\xAC\xCE\xB4\xB5\xBC"
     "\xC8\xEB\xA3\xBA";
 // Counts: "新增 N 个，已有 M 个" then "，其中 K 个未能读取", "，未能存入 J 个",
-// "，无法打开的文件夹 U 个" as far as they are not zero.
+// "，无法查重未存入 C 个", "，无法打开的文件夹 U 个" as far as they are not zero.
 inline constexpr char kCountAdded[] = "\xD0\xC2\xD4\xF6 ";                     // "新增 "
 inline constexpr char kCountPresent[] = " \xB8\xF6\xA3\xAC\xD2\xD1\xD3\xD0 ";  // " 个，已有 "
 inline constexpr char kCountUnit[] = " \xB8\xF6";                              // " 个"
@@ -87,7 +96,11 @@ inline constexpr char kCountUnread[] =                                         /
     " \xB8\xF6\xCE\xB4\xC4\xDC\xB6\xC1\xC8\xA1";
 inline constexpr char kCountNotStored[] =
     "\xA3\xAC\xCE\xB4\xC4\xDC\xB4\xE6\xC8\xEB ";  // "，未能存入 "
-inline constexpr char kCountUnlisted[] =          // "，无法打开的文件夹 "
+// Files whose titles couldn't be checked against the library (a record of it couldn't be
+// read): not stored, lest a title be there twice.
+inline constexpr char kCountUnchecked[] =  // "，无法查重未存入 "
+    "\xA3\xAC\xCE\xDE\xB7\xA8\xB2\xE9\xD6\xD8\xCE\xB4\xB4\xE6\xC8\xEB ";
+inline constexpr char kCountUnlisted[] =  // "，无法打开的文件夹 "
     "\xA3\xAC\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xB5\xC4\xCE\xC4\xBC\xFE\xBC\xD0 ";
 inline constexpr char kEllipsis[] = "\xA1\xAD\xA1\xAD";  // "……"
 

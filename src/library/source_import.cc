@@ -51,9 +51,15 @@ bool SourceImport::after_step() {
 void SourceImport::import_file(const LocalPath& folder, const LocalEntry& entry) {
   const LocalPath path = files_.child(folder, entry);
   const std::string title = left_text(entry.name, text_byte_length(entry.name) - 2);
-  if (titles_.holds_title(title)) {
+  const TitleHeld held = titles_.holds_title(title);
+  if (held == TitleHeld::kYes) {
     ++counts_.present;
     observer_.file_done(title, path, ImportedFile::kPresent, Status::ok());
+    return;
+  }
+  if (held == TitleHeld::kUnknown) {
+    ++counts_.unchecked;
+    observer_.file_done(title, path, ImportedFile::kUnchecked, titles_.unread().why);
     return;
   }
   if (record_number() == 0) {

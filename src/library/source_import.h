@@ -15,6 +15,8 @@ enum class ImportedFile {
   kPresent,     // the library holds its title already (perhaps from earlier in this
                 // import): skipped
   kNotStored,   // the library refused the entry, or none was open
+  kUnchecked,   // a record of the library couldn't be read, so whether it holds the title
+                // can't be told: not stored, lest it be there twice
 };
 
 struct ImportCounts {
@@ -22,6 +24,7 @@ struct ImportCounts {
   int added_empty = 0;
   int present = 0;
   int not_stored = 0;
+  int unchecked = 0;         // kUnchecked: not stored either
   int unlisted_folders = 0;  // folders that couldn't be listed: they contribute nothing
 };
 
@@ -45,7 +48,9 @@ class ImportObserver {
 // 更新时间 and 大小 from its directory entry (file_texts.h), 星级 "★★★★★", 非下载地址 its
 // full path, 附件 its bytes packed, 类型 "系统工具". A title that the library holds already,
 // also one added earlier in the same import, is skipped, so of several files of one name
-// only the first met is stored.
+// only the first met is stored. A file whose title can't be checked, because a record of the
+// library can't be read (another program holds it, the system refuses the read), is not
+// stored either: it is counted apart, and the next import checks it again.
 //
 // Titles are looked up in a TitleIndex, which reads each record once and then only those
 // appended since (by this import or any other opener): the import costs files + records,

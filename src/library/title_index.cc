@@ -1,32 +1,47 @@
 #include "library/title_index.h"
 
-#include "store/source_record.h"
-#include "store/store.h"
+#include <algorithm>
+#include <utility>
+#include <vector>
 
-void TitleIndex::catch_up() {
-  const int count = record_count();
+#include "store/source_record.h"
+
+ReadStop TitleIndex::catch_up() {
+  int count = 0;
+  unread_ = {0, count_records(&count)};
+  if (unread_.stopped()) return unread_;
   if (count < records_read_) {
     // Fewer records than already read: another library, or none, is current now. Start over
     // rather than answer from titles that aren't there.
     titles_.clear();
     records_read_ = 0;
   }
-  if (count == records_read_) return;
+  if (count == records_read_) return unread_;
   const int cursor = record_number();
   go_to_record(records_read_ + 1);
   // A condition that is never met walks every later record in one scan (the store reads
   // them in chunks under one lock each), collecting each title on the way.
-  int read = records_read_;
-  find_record([&] {
-    titles_.insert(read_field(kFieldTitle).text());
-    ++read;
+  std::vector<std::string> read;
+  const FindResult scan = find_record_checked([&] {
+    read.push_back(read_field(kFieldTitle).text());
     return false;
   });
-  records_read_ = read;
+  // A scan that stopped examined every record before the one it couldn't read, and perhaps
+  // judged that one from an empty value: only titles before it are known.
+  size_t known = read.size();
+  if (scan.stop.stopped()) {
+    known = std::min(known, static_cast<size_t>(std::max(0, scan.stop.record - 1 - records_read_)));
+  }
+  for (size_t i = 0; i < known; ++i) titles_.insert(std::move(read[i]));
+  records_read_ += static_cast<int>(known);
+  unread_ = scan.stop;
   if (cursor > 0) go_to_record(cursor);
+  return unread_;
 }
 
-bool TitleIndex::holds_title(const std::string& title) {
-  catch_up();
-  return titles_.count(stored_text_of(kFieldTitle, title)) != 0;
+TitleHeld TitleIndex::holds_title(const std::string& title) {
+  const bool whole = !catch_up().stopped();
+  // A title among those read is held whatever the records after them hold.
+  if (titles_.count(stored_text_of(kFieldTitle, title)) != 0) return TitleHeld::kYes;
+  return whole ? TitleHeld::kNo : TitleHeld::kUnknown;
 }

@@ -4,32 +4,49 @@
 #include <string>
 #include <unordered_set>
 
+#include "store/store.h"
+
+// What the library can be said to hold of a title.
+enum class TitleHeld {
+  kYes,
+  kNo,
+  // Not among the titles read, and a record (or the record count) couldn't be read: the
+  // title may be there. A duplicate check must not add it.
+  kUnknown,
+};
+
 // The titles of the current store's entries, for duplicate checks that would otherwise scan
 // the whole library once per file imported or per hit harvested.
 //
 // Entries are only ever appended to a library and an entry's 标题 is never rewritten, so the
 // titles read from records 1 to n stay true; holds_title() first reads the records appended
 // since (by this caller, another thread or another process) and so answers exactly as a scan
-// of the whole library would at that moment.
+// of the whole library would at that moment. A record that can't be read (another opener
+// holds it, the system refuses the read) ends the reading there: the titles before it are
+// kept, and it is read again at the next question.
 //
 // Works on the calling thread's current store. Not thread-safe: a caller that shares one
 // index between threads guards it with its own lock.
 class TitleIndex {
  public:
   // Whether the current store holds an entry whose 标题 is `title` as the store would hold it
-  // (cut to the field's width), byte for byte. Without a current store: false.
-  bool holds_title(const std::string& title);
+  // (cut to the field's width), byte for byte. Without a current store: kNo.
+  TitleHeld holds_title(const std::string& title);
 
-  // Reads the titles of the records appended since the last call. One scan for all of them,
-  // however many they are; the cursor stays where it was.
-  void catch_up();
+  // Reads the titles of the records not read yet: those appended since the last call, and
+  // any that a former call couldn't read. One scan for all of them, however many they are;
+  // the cursor stays where it was. Says where reading stopped, if it did.
+  ReadStop catch_up();
 
   // Records whose titles have been read.
   int records_read() const { return records_read_; }
+  // Where the last catch_up stopped short, if it did: why holds_title said kUnknown.
+  const ReadStop& unread() const { return unread_; }
 
  private:
   std::unordered_set<std::string> titles_;
   int records_read_ = 0;
+  ReadStop unread_;
 };
 
 #endif  // MOYAN_LIBRARY_TITLE_INDEX_H_

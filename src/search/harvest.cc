@@ -52,13 +52,16 @@ struct BatchOutcome {
 
 // Stores the batch's hits in their order and queues their rows, each unless the library
 // holds its title by now (another worker, or another hit of this page, may have added it
-// since the first check). Under the lock, so the rows' order and the library's agree.
+// since the first check) or may hold it (a record couldn't be read: the hit is left for
+// the next search). Under the lock, so the rows' order and the library's agree.
 BatchOutcome store_hits(SearchRun& run, bool library_open, const std::vector<ReadHit>& batch) {
   BatchOutcome outcome;
   std::lock_guard<std::mutex> hold(run.harvest_lock);
   for (const ReadHit& read : batch) {
     const Hit& hit = *read.hit;
-    if (library_open && run.titles.holds_title(hit.title)) {
+    const TitleHeld held = library_open ? run.titles.holds_title(hit.title) : TitleHeld::kNo;
+    if (held == TitleHeld::kUnknown) continue;
+    if (held == TitleHeld::kYes) {
       ++outcome.present;
       continue;
     }
@@ -111,15 +114,17 @@ void harvest(SearchRun& run, int page) {
 
   OpenLibrary library(run.services.folder->library_path());
   // The duplicate check of the whole page at once: hits whose title the library holds are
-  // neither fetched nor listed. (Without a library nothing is held, so every hit is new.)
+  // neither fetched nor listed, nor are those it may hold (a record couldn't be read): they
+  // are left for the next search. (Without a library nothing is held, so every hit is new.)
   std::vector<const Hit*> fresh;
   int present = 0;
   {
     std::lock_guard<std::mutex> hold(run.harvest_lock);
     for (const Hit& hit : hits) {
-      if (library.open() && run.titles.holds_title(hit.title)) {
+      const TitleHeld held = library.open() ? run.titles.holds_title(hit.title) : TitleHeld::kNo;
+      if (held == TitleHeld::kYes) {
         ++present;
-      } else {
+      } else if (held == TitleHeld::kNo) {
         fresh.push_back(&hit);
       }
     }

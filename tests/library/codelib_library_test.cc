@@ -131,6 +131,21 @@ TEST_F(CodelibLibrary, ImportsAFolderAsTheProgramDoes) {
   expect_refused(run({"import", path("Missing.edb"), path("tree")}), "Missing.edb");
 }
 
+TEST_F(CodelibLibrary, AnImportThatCantCheckATitleStoresNothingAndFails) {
+  add_titles({"a", "held"});
+  fs::create_directories(path("tree"));
+  write_file(path("tree/held.e"), "again");
+  FaultyFiles files;
+  files.fail_reads_of(lib_, 620 + 10);  // record 1
+  const Output o = run({"import", lib_, path("tree")});
+  files.fail_reads_of("", 0);
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.out.rfind("unchecked\theld\t", 0), 0u) << o.out;
+  EXPECT_NE(o.out.find("record 1 "), std::string::npos) << "says why: " << o.out;
+  EXPECT_EQ(o.err, "codelib: 1 files were not stored\n");
+  EXPECT_EQ(entries().size(), 2u);
+}
+
 TEST_F(CodelibLibrary, ExportsAnAttachmentAsTheProgramHandsItOut) {
   ASSERT_TRUE(store_open(lib_));
   ASSERT_TRUE(append_record({{kFieldTitle, std::string("工具")},

@@ -5,6 +5,7 @@
 
 #include "library/library_listing.h"
 #include "library_test_support.h"
+#include "locking_process.h"
 #include "store/source_record.h"
 #include "store/store.h"
 
@@ -183,6 +184,25 @@ TEST_F(EntryFormTest, AMissingLibraryIsSaidNotClaimedAsSuccess) {
   EXPECT_EQ(text.rfind("源码添加失败：", 0), 0u) << text;
   EXPECT_NE(text.find("Missing.edb"), std::string::npos) << "names the library: " << text;
   EXPECT_EQ(window_.boxes()[0].flags, 0x30u);
+}
+
+TEST_F(EntryFormTest, ATitleThatCantBeCheckedIsNotAdded) {
+  add_titles({"a", "工具"});
+  fill_form("工具");
+  // Another program takes record 1's lock while the library is open here (a listing still
+  // runs, say) and keeps it past the wait.
+  ASSERT_TRUE(store_open(lib_));
+  {
+    LockingProcess other(lib_, record_lock_byte(lib_, 1));
+    ASSERT_TRUE(other.held());
+    add_manual_entry(window_, context_);
+  }
+  ASSERT_EQ(window_.boxes().size(), 1u);
+  const std::string text = window_.boxes()[0].text;
+  EXPECT_EQ(text.rfind("无法检查源码库中是否已有此标题，源码未添加：", 0), 0u) << text;
+  EXPECT_NE(text.find("record 1 "), std::string::npos) << "names the record: " << text;
+  EXPECT_EQ(window_.boxes()[0].flags, 0x30u);
+  EXPECT_EQ(entries().size(), 2u);
 }
 
 TEST_F(EntryFormTest, AddingWhileAListingRunsChecksTheWholeLibrary) {

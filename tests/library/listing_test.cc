@@ -272,6 +272,29 @@ TEST_F(ListingTest, MovingARowWhoseTitleTheStoreHoldsCut) {
   EXPECT_EQ(entries()[0].category, "模块控件");
 }
 
+TEST_F(ListingTest, AMoveThatCantLookTheEntryUpKeepsTheRowAndSaysSo) {
+  add_titles({"a", "b", "c"}, "系统工具");
+  list_category(window_, context_, "系统工具");
+  FaultyFiles files;
+  files.fail_reads_of(lib_, 620 + 604 * 1 + 10);  // record 2, "b"
+  // "c" lies past the record that can't be read, where an earlier "c" might be.
+  window_.select_row(2);
+  move_entry_to_category(window_, context_, "数据库类");
+  EXPECT_EQ(column(1), (std::vector<std::string>{"a", "b", "c"}));
+  ASSERT_EQ(window_.boxes().size(), 1u);
+  EXPECT_EQ(window_.boxes()[0].text.rfind("无法在源码库中查找此源码，未移动：", 0), 0u)
+      << window_.boxes()[0].text;
+  // "a" lies before it.
+  window_.select_row(0);
+  move_entry_to_category(window_, context_, "数据库类");
+  EXPECT_EQ(column(1), (std::vector<std::string>{"b", "c"}));
+  EXPECT_EQ(window_.boxes().size(), 1u);
+  files.fail_reads_of("", 0);
+  std::vector<std::string> categories;
+  for (const Entry& e : entries()) categories.push_back(e.category);
+  EXPECT_EQ(categories, (std::vector<std::string>{"数据库类", "系统工具", "系统工具"}));
+}
+
 TEST_F(ListingTest, TheListsMenuIsTheSourceManagementMenu) {
   show_entry_menu(window_);
   EXPECT_EQ(window_.log(), std::vector<std::string>{"pop_up_menu source"});

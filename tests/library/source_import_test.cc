@@ -8,6 +8,7 @@
 #include "library/import_handlers.h"
 #include "library/library_listing.h"
 #include "library_test_support.h"
+#include "locking_process.h"
 #include "store/source_record.h"
 #include "store/store.h"
 
@@ -246,6 +247,23 @@ TEST_F(ImportTest, AnImportInTheMiddleOfAListingEndsTheListing) {
   list_category(window_, context_, "系统工具");
   EXPECT_EQ(column(1), (Titles{"s1"}));
   EXPECT_EQ(titles(), (Titles{"s1", "s2", "s3", "new"}));
+}
+
+TEST_F(ImportTest, ATitleThatCantBeCheckedIsNotStored) {
+  add_titles({"a", "b", "held"});
+  files_.add_file("C:\\src\\held.e", "again");
+  // Another program takes record 2's lock while the library is open here (a listing still
+  // runs, say) and keeps it past the wait: the library may hold the title past it.
+  ASSERT_TRUE(store_open(lib_));
+  {
+    LockingProcess other(lib_, record_lock_byte(lib_, 2));
+    ASSERT_TRUE(other.held());
+    import_folder_scope("C:\\src");
+  }
+  EXPECT_EQ(titles(), (Titles{"a", "b", "held"})) << "stored twice";
+  EXPECT_EQ(progress(), "导入完成：\r\n新增 0 个，已有 0 个，无法查重未存入 1 个");
+  import_folder_scope("C:\\src");
+  EXPECT_EQ(progress(), "导入完成：\r\n新增 0 个，已有 1 个") << "checked again, and found";
 }
 
 TEST_F(ImportTest, AMissingLibraryIsSaidAndNothingIsWalked) {

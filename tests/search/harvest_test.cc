@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fake_site.h"
+#include "locking_process.h"
 #include "search/search_query.h"
 #include "search/web_search.h"
 #include "search_test_support.h"
@@ -250,6 +251,34 @@ TEST_F(HarvestTest, WithoutALibraryRowsAreListedAndNothingIsStored) {
   EXPECT_EQ(window_.rows().size(), 3u);
   search("模块");
   EXPECT_EQ(window_.rows().size(), 6u) << "nothing is held, so every hit counts as new";
+}
+
+TEST_F(HarvestTest, ATitleThatCantBeCheckedAtItsInsertionIsLeftForTheNextSearch) {
+  make_library();
+  add_to_library({"甲", "乙"});
+  site_.add_entry({1, "模块A", std::string("★"), "1 KB", "t"});
+  site_.hold_back("soft/1.html");
+  WebSearch web(services(), kWindowTitle);
+  web.start_web_search(window_, "模块");
+  // The worker found the title new and waits for its detail page.
+  for (int i = 0; i < 2000 && site_.requests_holding("soft/1.html") == 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_EQ(site_.requests_holding("soft/1.html"), 1);
+  // Meanwhile another program adds the title, and holds that record past the wait.
+  add_to_library({"模块A"});
+  {
+    const std::string lib = folder_->library_path();
+    LockingProcess other(lib, record_lock_byte(lib, 3));
+    ASSERT_TRUE(other.held());
+    site_.release_all();
+    ASSERT_TRUE(web.progress().wait_until_idle(kWaitMs));
+  }
+  EXPECT_TRUE(window_.rows().empty()) << "listed without knowing whether it is new";
+  EXPECT_EQ(library_titles(), (std::vector<std::string>{"甲", "乙", "模块A"}));
+  search("模块");
+  EXPECT_TRUE(window_.rows().empty());
+  EXPECT_EQ(library().size(), 3u);
 }
 
 // Two result pages that hold the same titles: workers meeting a title at about the same

@@ -80,10 +80,12 @@ class PrintedImport final : public ImportObserver {
   }
   void file_done(const std::string& title, const LocalPath& file, ImportedFile result,
                  const Status& why) override {
-    const char* kinds[] = {"added", "added-empty", "present", "not-stored"};
+    const char* kinds[] = {"added", "added-empty", "present", "not-stored", "unchecked"};
     std::string line = std::string(kinds[static_cast<int>(result)]) + "\t" + gbk_to_utf8(title) +
                        "\t" + gbk_to_utf8(file.text);
-    if (result == ImportedFile::kNotStored) line += "\t" + platform_text_to_utf8(why.text());
+    if (result == ImportedFile::kNotStored || result == ImportedFile::kUnchecked) {
+      line += "\t" + platform_text_to_utf8(why.text());
+    }
     print(out_, line);
   }
 
@@ -135,9 +137,8 @@ int codelib_import(const std::string& path, const std::string& folder_arg, std::
   if (!opened) return refuse(err, path, opened);
   import.import_folder(folder);
   import.close();
-  if (import.counts().not_stored > 0) {
-    return refuse(err, std::to_string(import.counts().not_stored) + " files were not stored");
-  }
+  const int not_stored = import.counts().not_stored + import.counts().unchecked;
+  if (not_stored > 0) return refuse(err, std::to_string(not_stored) + " files were not stored");
   return finish(out, err);
 }
 
