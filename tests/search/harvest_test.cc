@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fake_site.h"
+#include "faulty_files.h"
 #include "locking_process.h"
 #include "search/search_query.h"
 #include "search/web_search.h"
@@ -253,7 +254,8 @@ TEST_F(HarvestTest, WithoutALibraryRowsAreListedAndNothingIsStored) {
   EXPECT_EQ(window_.rows().size(), 6u) << "nothing is held, so every hit counts as new";
 }
 
-TEST_F(HarvestTest, ATitleThatCantBeCheckedAtItsInsertionIsLeftForTheNextSearch) {
+TEST_F(HarvestTest, ATitleThatCantBeCheckedIsLeftForTheNextSearch) {
+  FaultyFiles files;
   make_library();
   add_to_library({"甲", "乙"});
   site_.add_entry({1, "模块A", std::string("★"), "1 KB", "t"});
@@ -276,6 +278,12 @@ TEST_F(HarvestTest, ATitleThatCantBeCheckedAtItsInsertionIsLeftForTheNextSearch)
   }
   EXPECT_TRUE(window_.rows().empty()) << "listed without knowing whether it is new";
   EXPECT_EQ(library_titles(), (std::vector<std::string>{"甲", "乙", "模块A"}));
+  // A search while record 3 can't be read: the hit isn't even fetched.
+  files.fail_reads_of(folder_->library_path(), 116 + 72 * 7 + 604 * 2 + 10);
+  search("模块");
+  files.fail_reads_of("", 0);
+  EXPECT_EQ(site_.requests_holding("soft/1.html"), 1);
+  EXPECT_TRUE(window_.rows().empty());
   search("模块");
   EXPECT_TRUE(window_.rows().empty());
   EXPECT_EQ(library().size(), 3u);

@@ -88,4 +88,25 @@ TEST_F(Locks, WriteWaitsForAnotherOpenersLock) {
   EXPECT_EQ(read_field(kFieldTitle).text(), "waited");
 }
 
+TEST_F(Locks, AScanWaitsForAnotherOpenersLockOnARecord) {
+  std::string lib = new_library();
+  ASSERT_TRUE(store_open(lib));
+  append_titled("t", 1, 40);
+  std::unique_ptr<PlatformFile> other;
+  ASSERT_TRUE(open_existing_file(lib, FileAccess::kReadWrite, &other).is_ok());
+  const int64_t record = 116 + 72 * 7 + 604 * 19;  // record 20, inside the scan's second piece
+  ASSERT_TRUE(other->try_lock(record, 1));
+  std::thread release([&] {
+    sleep_ms(300);
+    other->unlock(record, 1);
+  });
+  go_first();
+  const FindResult result =
+      find_record_checked([] { return read_field(kFieldTitle).text() == "t40"; });
+  release.join();
+  EXPECT_TRUE(result.found) << "gave up at record " << result.stop.record << ": "
+                            << result.stop.why.text();
+  EXPECT_EQ(record_number(), 40);
+}
+
 }  // namespace
