@@ -40,8 +40,12 @@ ReadStop TitleIndex::catch_up() {
 }
 
 TitleHeld TitleIndex::holds_title(const std::string& title) {
-  const bool whole = !catch_up().stopped();
+  catch_up();
+  return held_so_far(title);
+}
+
+TitleHeld TitleIndex::held_so_far(const std::string& title) const {
   // A title among those read is held whatever the records after them hold.
   if (titles_.count(stored_text_of(kFieldTitle, title)) != 0) return TitleHeld::kYes;
-  return whole ? TitleHeld::kNo : TitleHeld::kUnknown;
+  return unread_.stopped() ? TitleHeld::kUnknown : TitleHeld::kNo;
 }

@@ -33,6 +33,11 @@ class TitleIndex {
   // (cut to the field's width), byte for byte. Without a current store: kNo.
   TitleHeld holds_title(const std::string& title);
 
+  // The same from the titles read so far, without reading on: kUnknown when the last
+  // catch_up stopped short and the title isn't among them. For many titles at once, after
+  // one catch_up: a record another program holds costs one wait, not one per title.
+  TitleHeld held_so_far(const std::string& title) const;
+
   // Reads the titles of the records not read yet: those appended since the last call, and
   // any that a former call couldn't read. One scan for all of them, however many they are;
   // the cursor stays where it was. Says where reading stopped, if it did.

@@ -120,8 +120,9 @@ void harvest(SearchRun& run, int page) {
   int present = 0;
   {
     std::lock_guard<std::mutex> hold(run.harvest_lock);
+    if (library.open()) run.titles.catch_up();
     for (const Hit& hit : hits) {
-      const TitleHeld held = library.open() ? run.titles.holds_title(hit.title) : TitleHeld::kNo;
+      const TitleHeld held = library.open() ? run.titles.held_so_far(hit.title) : TitleHeld::kNo;
       if (held == TitleHeld::kYes) {
         ++present;
       } else if (held == TitleHeld::kNo) {
