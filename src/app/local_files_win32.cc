@@ -36,9 +36,11 @@ DateTime local_time_of(const FILETIME& utc) {
 LocalEntry entry_of(const WIN32_FIND_DATAW& found) {
   LocalEntry entry;
   entry.name = win32::narrow(found.cFileName);
+  entry.name_lossy = !win32::fits_gbk(found.cFileName);
   entry.native_name = win32::narrow_utf8(found.cFileName);
   entry.is_folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  entry.is_link = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  // The listing gives a reparse point's tag in dwReserved0.
+  entry.is_link = is_link_reparse_point(found.dwFileAttributes, found.dwReserved0);
   entry.size =
       static_cast<int64_t>(static_cast<uint64_t>(found.nFileSizeHigh) << 32 | found.nFileSizeLow);
   entry.last_write = local_time_of(found.ftLastWriteTime);
@@ -52,6 +54,12 @@ win32::FindHandle find_first(const std::wstring& pattern, WIN32_FIND_DATAW* foun
 }
 
 }  // namespace
+
+bool is_link_reparse_point(uint32_t attributes, uint32_t reparse_tag) {
+  // Name surrogates are the tags that stand for another named place; the tags of cloud
+  // placeholders, deduplicated or compressed files are not.
+  return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(reparse_tag);
+}
 
 LocalPath Win32LocalFiles::path_from_text(const std::string& text) const {
   return {text, win32::narrow_utf8(win32::widen(text))};
@@ -92,7 +100,10 @@ ReadOutcome Win32LocalFiles::read_file(const LocalPath& path, int64_t limit, Byt
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   LARGE_INTEGER size = {};
-  if (!file || !GetFileSizeEx(file.get(), &size)) return ReadOutcome::kUnreadable;
+  // A plain file on a disk only: a pipe or a device of that name is never read from.
+  if (!file || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size)) {
+    return ReadOutcome::kUnreadable;
+  }
   if (size.QuadPart > limit) return ReadOutcome::kTooLarge;
   // One byte more than the size, so that the end shows without growing the buffer; the
   // file may grow meanwhile, but never past the bound.
@@ -118,10 +129,18 @@ ReadOutcome Win32LocalFiles::read_file(const LocalPath& path, int64_t limit, Byt
 }
 
 bool Win32LocalFiles::write_file(const LocalPath& path, const ByteSet& bytes) {
-  win32::OwnedHandle file(CreateFileW(system_path(path.native).c_str(), GENERIC_WRITE,
-                                      FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+  // The name itself is opened, never what a link there leads to, and the file is cut only
+  // once it is known to be a plain one.
+  win32::OwnedHandle file(
+      CreateFileW(system_path(path.native).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION facts = {};
+  if (!file || GetFileType(file.get()) != FILE_TYPE_DISK ||
+      !GetFileInformationByHandle(file.get(), &facts) ||
+      (facts.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
+      !SetEndOfFile(file.get())) {
+    return false;
+  }
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD wrote = 0;

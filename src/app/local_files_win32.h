@@ -1,6 +1,7 @@
 #ifndef MOYAN_APP_LOCAL_FILES_WIN32_H_
 #define MOYAN_APP_LOCAL_FILES_WIN32_H_
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,5 +23,11 @@ class Win32LocalFiles : public LocalFiles {
   bool write_file(const LocalPath& path, const ByteSet& bytes) override;
   std::vector<std::string> fixed_disks() override;
 };
+
+// Whether a directory entry with these attributes and reparse tag is a link to another
+// place (a symbolic link, a junction, a mount point: a name surrogate), which a walk must
+// not follow. Other reparse points, such as a cloud-sync program's folders and files,
+// hold their own content.
+bool is_link_reparse_point(uint32_t attributes, uint32_t reparse_tag);
 
 #endif  // MOYAN_APP_LOCAL_FILES_WIN32_H_

@@ -17,8 +17,8 @@ std::string time_text_of(DateTime last_write) {
 }
 
 std::string size_text_of(int64_t size) {
-  const auto low = static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(size)));
-  const double kilobytes = round_number(low / 1024.0, 2);
+  // The whole size: a double holds every size a disk can have to the byte.
+  const double kilobytes = round_number(static_cast<double>(size) / 1024.0, 2);
   // Past 1024 KB (allowing for the rounding above) the size is given in MB.
   if (kilobytes - 1024 > 0.0000001) return to_text(round_number(kilobytes / 1024, 2)) + " MB";
   return to_text(kilobytes) + " KB";

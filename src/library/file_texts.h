@@ -19,8 +19,8 @@ std::string file_size_text(LocalFiles& files, const LocalPath& path);
 
 // The same from values already at hand (a walk has the directory entry).
 std::string time_text_of(DateTime last_write);
-// Only the size's low 32 bits count, taken as a signed number, as the entry's size field
-// has always been read.
+// In KB up to 1024 KB, in MB past it ("2048 MB" for 2 GiB), each to two decimals with
+// trailing zeros dropped; -1 (no file) reads "-0 KB".
 std::string size_text_of(int64_t size);
 
 #endif  // MOYAN_LIBRARY_FILE_TEXTS_H_

@@ -20,9 +20,13 @@ std::string counts_text(const ImportCounts& counts) {
   if (counts.not_stored > 0)
     text += kCountNotStored + std::to_string(counts.not_stored) + kCountUnit;
   if (counts.unchecked > 0) text += kCountUnchecked + std::to_string(counts.unchecked) + kCountUnit;
+  if (counts.unsaved_names > 0)
+    text += kCountNameUnsaved + std::to_string(counts.unsaved_names) + kCountUnit;
   if (counts.unlisted_folders > 0) {
     text += kCountUnlisted + std::to_string(counts.unlisted_folders) + kCountUnit;
   }
+  if (counts.unexamined > 0)
+    text += kCountUnexamined + std::to_string(counts.unexamined) + kCountUnit;
   return text;
 }
 

@@ -87,7 +87,8 @@ inline constexpr char kLibraryUnopened[] =  // "源码库无法打开，未导�
     "\xD4\xB4\xC2\xEB\xBF\xE2\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xA3\xAC\xCE\xB4\xB5\xBC"
     "\xC8\xEB\xA3\xBA";
 // Counts: "新增 N 个，已有 M 个" then "，其中 K 个未能读取", "，未能存入 J 个",
-// "，无法查重未存入 C 个", "，无法打开的文件夹 U 个" as far as they are not zero.
+// "，无法查重未存入 C 个", "，名称无法保存 S 个", "，无法打开的文件夹 U 个",
+// "，无法访问的文件或文件夹 X 个" as far as they are not zero.
 inline constexpr char kCountAdded[] = "\xD0\xC2\xD4\xF6 ";                     // "新增 "
 inline constexpr char kCountPresent[] = " \xB8\xF6\xA3\xAC\xD2\xD1\xD3\xD0 ";  // " 个，已有 "
 inline constexpr char kCountUnit[] = " \xB8\xF6";                              // " 个"
@@ -102,6 +103,11 @@ inline constexpr char kCountUnchecked[] =  // "，无法查重未存入 "
     "\xA3\xAC\xCE\xDE\xB7\xA8\xB2\xE9\xD6\xD8\xCE\xB4\xB4\xE6\xC8\xEB ";
 inline constexpr char kCountUnlisted[] =  // "，无法打开的文件夹 "
     "\xA3\xAC\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xB5\xC4\xCE\xC4\xBC\xFE\xBC\xD0 ";
+inline constexpr char kCountNameUnsaved[] =  // "，名称无法保存 "
+    "\xA3\xAC\xC3\xFB\xB3\xC6\xCE\xDE\xB7\xA8\xB1\xA3\xB4\xE6 ";
+inline constexpr char kCountUnexamined[] =  // "，无法访问的文件或文件夹 "
+    "\xA3\xAC\xCE\xDE\xB7\xA8\xB7\xC3\xCE\xCA\xB5\xC4\xCE\xC4\xBC\xFE\xBB\xF2\xCE\xC4"
+    "\xBC\xFE\xBC\xD0 ";
 inline constexpr char kEllipsis[] = "\xA1\xAD\xA1\xAD";  // "……"
 
 #endif  // MOYAN_LIBRARY_LIBRARY_TEXTS_H_

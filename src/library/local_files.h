@@ -22,9 +22,19 @@ struct LocalEntry {
   std::string name;         // GBK, as LocalPath::text
   std::string native_name;  // as LocalPath::native
   bool is_folder = false;
-  // A reparse point (junction, symbolic link, mount point): it may lead back up the tree
-  // or to another disk, so a walk never goes through it.
+  // A link to another place: a symbolic link, a junction, a mount point. It may lead back
+  // up the tree or to another disk, so a walk never goes through it. Other reparse points
+  // (folders and files kept by cloud-sync programs) hold their own content and are not
+  // links.
   bool is_link = false;
+  // The name has characters GBK can't hold: `name` shows each as "?", so two such names
+  // may read alike there, and only `native_name` tells them apart.
+  bool name_lossy = false;
+  // False when the system lists the name but can't describe the entry (a folder that may
+  // be read but not searched, a path longer than the system follows): `problem` says why,
+  // size and time are unknown, and `is_folder` says only whether it may be a folder.
+  bool examined = true;
+  std::string problem;  // the system's sentence, in the platform's text
   int64_t size = 0;     // bytes
   DateTime last_write;  // local time, to the second
 };
@@ -57,9 +67,12 @@ class LocalFiles {
   // The directory entry of one file or folder. False when it can't be found.
   virtual bool find_entry(const LocalPath& path, LocalEntry* entry) = 0;
   // The whole content of a file, unless it is larger than `limit` bytes. A relative path
-  // is read from the process's current folder.
+  // is read from the process's current folder. Only a plain file is opened: a pipe, a
+  // device or a folder of that name is unreadable, and nothing waits for one.
   virtual ReadOutcome read_file(const LocalPath& path, int64_t limit, ByteSet* bytes) = 0;
-  // Writes a whole file, replacing one of that name. False when it can't be written.
+  // Writes a whole file, replacing a plain file of that name. False when it can't be
+  // written, and when the name is a link or anything but a plain file: nothing is ever
+  // written through a link to another place.
   virtual bool write_file(const LocalPath& path, const ByteSet& bytes) = 0;
   // The fixed disks, each as a letter and a colon ("C:"), in letter order.
   virtual std::vector<std::string> fixed_disks() = 0;

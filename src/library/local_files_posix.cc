@@ -1,4 +1,7 @@
 // The local disks over POSIX: names and paths are the file system's bytes (UTF-8).
+#ifndef _GNU_SOURCE
+#define _GNU_SOURCE
+#endif
 #include "library/local_files_posix.h"
 
 #include <dirent.h>
@@ -7,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <memory>
 
@@ -14,42 +18,10 @@
 
 namespace {
 
-// GBK code of each character of the Basic Multilingual Plane, 0 where GBK has none.
-const std::vector<uint16_t>& gbk_of_unicode() {
-  static const std::vector<uint16_t> table = [] {
-    std::vector<uint16_t> t(0x10000, 0);
-    for (int lead = 0x81; lead <= 0xFE; ++lead) {
-      for (int trail = 0x40; trail <= 0xFE; ++trail) {
-        int32_t cp = gbk_pair_to_unicode(static_cast<unsigned char>(lead),
-                                         static_cast<unsigned char>(trail));
-        if (cp > 0 && cp < 0x10000 && t[static_cast<size_t>(cp)] == 0) {
-          t[static_cast<size_t>(cp)] = static_cast<uint16_t>(lead << 8 | trail);
-        }
-      }
-    }
-    return t;
-  }();
-  return table;
-}
-
-// The character at `at` and its length in bytes; -1 for a byte that begins none.
-int32_t next_utf8(std::string_view text, size_t at, size_t* length) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char first = byte(at);
-  *length = 1;
-  if (first < 0x80) return first;
-  size_t n = first >= 0xF0 && first <= 0xF4 ? 4 : first >= 0xE0 ? 3 : first >= 0xC2 ? 2 : 0;
-  if (n == 0 || first > 0xF4 || at + n > text.size()) return -1;
-  int32_t cp = first & (0xFF >> (n + 1));
-  for (size_t i = 1; i < n; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return -1;
-    cp = cp << 6 | (byte(at + i) & 0x3F);
-  }
-  // Overlong forms and surrogates begin no character.
-  const int32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (cp < least[n] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return -1;
-  *length = n;
-  return cp;
+std::string system_text(int error) {
+  char buffer[256];
+  // The GNU strerror_r gives its text back, possibly not in the buffer.
+  return strerror_r(error, buffer, sizeof buffer);
 }
 
 DateTime local_time_of(time_t when) {
@@ -60,12 +32,13 @@ DateTime local_time_of(time_t when) {
 }
 
 // An entry from lstat, the way a directory listing describes it: a link as a link (and
-// as a folder when it leads to one), its own size and time.
+// as a folder when it leads to one), its own size and time. False, with errno set, when
+// lstat fails; the names are filled in either way.
 bool describe(const std::string& native, const std::string& native_name, LocalEntry* entry) {
+  entry->native_name = native_name;
+  entry->name = utf8_to_gbk(native_name, &entry->name_lossy);
   struct stat own = {};
   if (lstat(native.c_str(), &own) != 0) return false;
-  entry->native_name = native_name;
-  entry->name = utf8_to_gbk(native_name);
   entry->is_link = S_ISLNK(own.st_mode);
   struct stat target = {};
   entry->is_folder = entry->is_link ? stat(native.c_str(), &target) == 0 && S_ISDIR(target.st_mode)
@@ -90,27 +63,10 @@ struct CloseFd {
   }
 };
 
-}  // namespace
+// Opening never waits: a pipe without a writer, or a device, would hold the walk for ever.
+constexpr int kOpenFlags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
-std::string utf8_to_gbk(std::string_view utf8) {
-  const std::vector<uint16_t>& table = gbk_of_unicode();
-  std::string out;
-  out.reserve(utf8.size());
-  for (size_t i = 0; i < utf8.size();) {
-    size_t length = 1;
-    const int32_t cp = next_utf8(utf8, i, &length);
-    i += length;
-    if (cp >= 0 && cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp >= 0x80 && cp < 0x10000 && table[static_cast<size_t>(cp)] != 0) {
-      out += static_cast<char>(table[static_cast<size_t>(cp)] >> 8);
-      out += static_cast<char>(table[static_cast<size_t>(cp)] & 0xFF);
-    } else {
-      out += '?';
-    }
-  }
-  return out;
-}
+}  // namespace
 
 LocalPath PosixLocalFiles::path_from_text(const std::string& text) const {
   return {text, gbk_to_utf8(text)};
@@ -128,9 +84,13 @@ bool PosixLocalFiles::list_folder(const LocalPath& folder, std::vector<LocalEntr
   while (const dirent* found = readdir(dir.get())) {
     const std::string name = found->d_name;
     LocalEntry entry;
-    if (describe(joined_path(folder.native, '/', name), name, &entry)) {
-      entries->push_back(std::move(entry));
+    if (!describe(joined_path(folder.native, '/', name), name, &entry)) {
+      // Listed but not described: kept, so that the walk can say what it couldn't see.
+      entry.examined = false;
+      entry.problem = system_text(errno);
+      entry.is_folder = found->d_type == DT_DIR || found->d_type == DT_UNKNOWN;
     }
+    entries->push_back(std::move(entry));
   }
   return true;
 }
@@ -141,10 +101,16 @@ bool PosixLocalFiles::find_entry(const LocalPath& path, LocalEntry* entry) {
 
 ReadOutcome PosixLocalFiles::read_file(const LocalPath& path, int64_t limit, ByteSet* bytes) {
   *bytes = ByteSet();
-  if (path.native.empty()) return ReadOutcome::kUnreadable;
-  CloseFd file{open(path.native.c_str(), O_RDONLY | O_CLOEXEC)};
+  struct stat named = {};
+  // Anything but a plain file is left unopened: opening a device may do something.
+  if (path.native.empty() || stat(path.native.c_str(), &named) != 0 || !S_ISREG(named.st_mode)) {
+    return ReadOutcome::kUnreadable;
+  }
+  CloseFd file{open(path.native.c_str(), O_RDONLY | kOpenFlags)};
   struct stat facts = {};
-  if (file.fd < 0 || fstat(file.fd, &facts) != 0 || !S_ISREG(facts.st_mode)) {
+  // The same plain file that was looked at: the name may have been replaced meanwhile.
+  if (file.fd < 0 || fstat(file.fd, &facts) != 0 || !S_ISREG(facts.st_mode) ||
+      facts.st_dev != named.st_dev || facts.st_ino != named.st_ino) {
     return ReadOutcome::kUnreadable;
   }
   if (facts.st_size > limit) return ReadOutcome::kTooLarge;
@@ -170,8 +136,14 @@ ReadOutcome PosixLocalFiles::read_file(const LocalPath& path, int64_t limit, Byt
 }
 
 bool PosixLocalFiles::write_file(const LocalPath& path, const ByteSet& bytes) {
-  CloseFd file{open(path.native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)};
-  if (file.fd < 0) return false;
+  // Not through a link at the name (O_NOFOLLOW), and cut only once the name is known to be
+  // a plain file.
+  CloseFd file{open(path.native.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | kOpenFlags, 0644)};
+  struct stat facts = {};
+  if (file.fd < 0 || fstat(file.fd, &facts) != 0 || !S_ISREG(facts.st_mode) ||
+      ftruncate(file.fd, 0) != 0) {
+    return false;
+  }
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t wrote = write(file.fd, bytes.data() + done, bytes.size() - done);

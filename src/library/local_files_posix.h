@@ -2,15 +2,15 @@
 #define MOYAN_LIBRARY_LOCAL_FILES_POSIX_H_
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "library/local_files.h"
 
 // The local disks over POSIX (codelib on Linux, the host's tests). Names are the file
 // system's bytes, taken as UTF-8; their GBK text writes a character GBK can't hold (or a
-// byte that begins no UTF-8 character) as "?". Symbolic links count as reparse points.
-// There are no drives: fixed_disks() is empty.
+// byte that begins no UTF-8 character) as "?" (utf8_to_gbk). Symbolic links are the links
+// a walk doesn't follow. A path longer than the system follows (PATH_MAX) can't be
+// described: its entry says so. There are no drives: fixed_disks() is empty.
 class PosixLocalFiles : public LocalFiles {
  public:
   char separator() const override { return '/'; }
@@ -22,9 +22,5 @@ class PosixLocalFiles : public LocalFiles {
   bool write_file(const LocalPath& path, const ByteSet& bytes) override;
   std::vector<std::string> fixed_disks() override { return {}; }
 };
-
-// UTF-8 as GBK (code page 936, the table of text/gbk_unicode.h); a character GBK can't
-// hold, or a byte that begins no character, becomes "?".
-std::string utf8_to_gbk(std::string_view utf8);
 
 #endif  // MOYAN_LIBRARY_LOCAL_FILES_POSIX_H_

@@ -1,5 +1,6 @@
 #include "library/source_import.h"
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,11 @@ struct Level {
 
 bool enterable(const LocalEntry& entry) {
   return entry.is_folder && !entry.is_link && !entry.name.empty() && entry.name.back() != '.';
+}
+
+// Whether an entry that couldn't be described might have been imported or entered.
+bool might_matter(const LocalEntry& entry) {
+  return is_source_file_name(entry.name) || enterable(entry);
 }
 
 }  // namespace
@@ -53,6 +59,11 @@ void SourceImport::import_file(const LocalPath& folder, const LocalEntry& entry)
   const std::string title = left_text(entry.name, text_byte_length(entry.name) - 2);
   const TitleHeld held = titles_.holds_title(title);
   if (held == TitleHeld::kYes) {
+    if (entry.name_lossy) {
+      ++counts_.unsaved_names;
+      observer_.file_done(title, path, ImportedFile::kNameUnsaved, Status::ok());
+      return;
+    }
     ++counts_.present;
     observer_.file_done(title, path, ImportedFile::kPresent, Status::ok());
     return;
@@ -70,7 +81,8 @@ void SourceImport::import_file(const LocalPath& folder, const LocalEntry& entry)
     return;
   }
   ByteSet bytes;
-  const bool read = files_.read_file(path, kLargestSourceFile, &bytes) == ReadOutcome::kRead;
+  const ReadOutcome outcome = files_.read_file(path, kLargestSourceFile, &bytes);
+  const bool read = outcome == ReadOutcome::kRead;
   if (!read) bytes = ByteSet();
   Status stored = append_record({
       {kFieldTitle, title},
@@ -82,14 +94,21 @@ void SourceImport::import_file(const LocalPath& folder, const LocalEntry& entry)
       {kFieldCategory, std::string(kCategorySystemTools)},
   });
   ImportedFile result = ImportedFile::kNotStored;
+  Status why = stored;
   if (!stored) {
     ++counts_.not_stored;
   } else {
     ++counts_.added;
     if (!read) ++counts_.added_empty;
     result = read ? ImportedFile::kAdded : ImportedFile::kAddedEmpty;
+    if (!read) {
+      why = Status::invalid(outcome == ReadOutcome::kTooLarge
+                                ? "larger than a source file may be (" +
+                                      std::to_string(kLargestSourceFile >> 20) + " MiB)"
+                                : "the file can't be read");
+    }
   }
-  observer_.file_done(title, path, result, stored);
+  observer_.file_done(title, path, result, why);
 }
 
 bool SourceImport::import_folder(const LocalPath& folder) {
@@ -106,6 +125,13 @@ bool SourceImport::import_folder(const LocalPath& folder) {
     }
     // All files of a folder come before any of its subfolders.
     for (LocalEntry& entry : entries) {
+      if (!entry.examined) {
+        if (might_matter(entry)) {
+          ++counts_.unexamined;
+          observer_.entry_unexamined(files_.child(level.folder, entry), entry);
+        }
+        continue;
+      }
       if (entry.is_folder) {
         if (enterable(entry)) level.subfolders.push_back(std::move(entry));
         continue;

@@ -9,14 +9,17 @@
 
 // What became of one ".e" file of an import.
 enum class ImportedFile {
-  kAdded,       // a new entry with the file packed as its attachment
-  kAddedEmpty,  // a new entry with an empty attachment: the file couldn't be read, or was
-                // too large to read
-  kPresent,     // the library holds its title already (perhaps from earlier in this
-                // import): skipped
-  kNotStored,   // the library refused the entry, or none was open
-  kUnchecked,   // a record of the library couldn't be read, so whether it holds the title
-                // can't be told: not stored, lest it be there twice
+  kAdded,        // a new entry with the file packed as its attachment
+  kAddedEmpty,   // a new entry with an empty attachment: the file couldn't be read, or was
+                 // too large to read
+  kPresent,      // the library holds its title already (perhaps from earlier in this
+                 // import): skipped
+  kNotStored,    // the library refused the entry, or none was open
+  kUnchecked,    // a record of the library couldn't be read, so whether it holds the title
+                 // can't be told: not stored, lest it be there twice
+  kNameUnsaved,  // its name has characters GBK can't hold, and the title it reads as is
+                 // held: perhaps by another file whose name differs only in those, so it
+                 // is neither stored nor taken as present
 };
 
 struct ImportCounts {
@@ -25,7 +28,11 @@ struct ImportCounts {
   int present = 0;
   int not_stored = 0;
   int unchecked = 0;         // kUnchecked: not stored either
+  int unsaved_names = 0;     // kNameUnsaved
   int unlisted_folders = 0;  // folders that couldn't be listed: they contribute nothing
+  // Listed entries the system couldn't describe, that may be ".e" files or folders: they
+  // are neither read nor entered.
+  int unexamined = 0;
 };
 
 // What an import tells as it goes, and what it asks between files.
@@ -33,6 +40,10 @@ class ImportObserver {
  public:
   virtual void folder_entered(const LocalPath& /*folder*/) {}
   virtual void folder_unlisted(const LocalPath& /*folder*/) {}
+  // An entry the system listed but couldn't describe (LocalEntry::problem says why).
+  virtual void entry_unexamined(const LocalPath& /*path*/, const LocalEntry& /*entry*/) {}
+  // `why` says why a file was not stored (kNotStored) or stored without its content
+  // (kAddedEmpty).
   virtual void file_done(const std::string& /*title*/, const LocalPath& /*file*/,
                          ImportedFile /*result*/, const Status& /*why*/) {}
   // Asked after each file and each subfolder; lets the window's messages run. False stops
@@ -50,7 +61,9 @@ class ImportObserver {
 // also one added earlier in the same import, is skipped, so of several files of one name
 // only the first met is stored. A file whose title can't be checked, because a record of the
 // library can't be read (another program holds it, the system refuses the read), is not
-// stored either: it is counted apart, and the next import checks it again.
+// stored either: it is counted apart, and the next import checks it again. A name GBK
+// can't spell is stored as it reads ("曲♫.e" as "曲?"); when that title is held already it
+// is not taken as present, since another file may read alike (kNameUnsaved).
 //
 // Titles are looked up in a TitleIndex, which reads each record once and then only those
 // appended since (by this import or any other opener): the import costs files + records,
@@ -66,7 +79,8 @@ class SourceImport {
   // `import_folder`: the folder's ".e" files in the system's order, then each subfolder
   // the same way, depth first. Folders that are reparse points are never entered (a
   // junction can lead back to its own parent), nor those whose name ends in ".", which
-  // leaves out "." and "..". False when the observer stopped it.
+  // leaves out "." and "..". An entry the system couldn't describe is counted and told,
+  // never silently passed over. False when the observer stopped it.
   //
   // When a handler that ran between two files closed the library, it is opened again
   // and the import goes on: files met after that are stored like the others.

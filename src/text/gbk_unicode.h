@@ -17,4 +17,10 @@ int32_t gbk_pair_to_unicode(unsigned char lead, unsigned char trail);
 // lost: the next one starts afresh.
 std::string gbk_to_utf8(std::string_view gbk);
 
+// UTF-8 text as GBK, its inverse: a character GBK can't hold (a symbol such as "♫", a
+// character outside the Basic Multilingual Plane), or a byte that begins no UTF-8
+// character, becomes "?". *lossy, when given, tells whether that happened: two names that
+// differ only in such characters read alike in GBK.
+std::string utf8_to_gbk(std::string_view utf8, bool* lossy = nullptr);
+
 #endif  // MOYAN_TEXT_GBK_UNICODE_H_

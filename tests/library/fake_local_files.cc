@@ -46,6 +46,7 @@ const FakeLocalFiles::Node* FakeLocalFiles::find(const std::string& path) const 
 LocalEntry FakeLocalFiles::entry_of(const std::string& name, const Node& node) const {
   LocalEntry entry;
   entry.name = entry.native_name = name;
+  entry.name_lossy = name.find('?') != std::string::npos;
   entry.is_folder = node.folder;
   entry.is_link = !node.link_target.empty();
   entry.size = node.size;
@@ -79,7 +80,15 @@ bool FakeLocalFiles::list_folder(const LocalPath& folder, std::vector<LocalEntry
   entries->push_back(entry_of("..", dot));
   for (const std::string& name : node->children) {
     const Node* child = find(resolved + "\\" + name);
-    if (child != nullptr) entries->push_back(entry_of(name, *child));
+    if (child == nullptr) continue;
+    entries->push_back(entry_of(name, *child));
+    if (unexaminable_.count(resolved + "\\" + name) != 0) {
+      LocalEntry& entry = entries->back();
+      entry.examined = false;
+      entry.problem = "Access is denied.";
+      entry.size = 0;
+      entry.last_write = DateTime{};
+    }
   }
   return true;
 }

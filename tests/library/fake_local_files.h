@@ -12,7 +12,8 @@
 // Local disks kept in memory, with Windows paths ("C:\src\a.e"): folders list their
 // entries in the order they were added (the system's order, for the walk), files have
 // contents, sizes and times of their own, and a linked folder lists what its target
-// lists, as a junction does. Records what was listed and read.
+// lists, as a junction does. A "?" in a name stands for a character GBK can't hold (the
+// system allows no "?" in names). Records what was listed and read.
 class FakeLocalFiles : public LocalFiles {
  public:
   void add_folder(const std::string& path);
@@ -23,6 +24,8 @@ class FakeLocalFiles : public LocalFiles {
   void add_link(const std::string& path, const std::string& target);
   void make_unlistable(const std::string& folder) { unlistable_.insert(folder); }
   void make_unreadable(const std::string& file) { unreadable_.insert(file); }
+  // Listed by its folder, but not described (its entry says `problem`).
+  void make_unexaminable(const std::string& path) { unexaminable_.insert(path); }
   void set_fixed_disks(std::vector<std::string> disks) { disks_ = std::move(disks); }
   // Where a relative path is read from (the open-file dialog leaves it on the chosen
   // file's folder).
@@ -56,7 +59,7 @@ class FakeLocalFiles : public LocalFiles {
   LocalEntry entry_of(const std::string& name, const Node& node) const;
 
   std::map<std::string, Node> nodes_;
-  std::set<std::string> unlistable_, unreadable_;
+  std::set<std::string> unlistable_, unreadable_, unexaminable_;
   std::vector<std::string> disks_;
   std::string current_;
   std::vector<std::string> listed_, read_;

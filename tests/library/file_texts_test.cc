@@ -20,10 +20,17 @@ TEST(FileTexts, SizesAsTheListShowsThem) {
       {1572864, "1.5 MB"},
       {5242880, "5 MB"},
       {51200, "50 KB"},
-      {1048576 + 5, "1024 KB"},  // rounds to 1024.00 KB: not past 1024
-      // Only the low 32 bits count, taken as signed: 4 GB + 1536 reads as 1536 bytes.
-      {(int64_t{1} << 32) + 1536, "1.5 KB"},
-      {int64_t{3} << 30, "-1048576 KB"},  // 3 GB is -1 GB as a signed 32-bit size
+      {1048576 + 5, "1024 KB"},         // rounds to 1024.00 KB: not past 1024
+      {1048576 + 5 * 1024, "1 MB"},     // 1029 KB: 1.0048828 MB rounds to 1
+      {1048576 + 6 * 1024, "1.01 MB"},  // 1030 KB: 1.0058594 MB rounds up
+      // Files of 2 GiB and more, by their whole size.
+      {(int64_t{2} << 30) - 1, "2048 MB"},
+      {int64_t{2} << 30, "2048 MB"},
+      {(int64_t{2} << 30) + 1000, "2048 MB"},
+      {int64_t{3} << 30, "3072 MB"},
+      {(int64_t{4} << 30) + 1536, "4096 MB"},
+      {(int64_t{4} << 30) + (int64_t{512} << 20), "4608 MB"},
+      {int64_t{5} << 40, "5242880 MB"},  // 5 TiB
   };
   for (const Case& c : cases) EXPECT_EQ(size_text_of(c.bytes), c.text) << c.bytes << " bytes";
 }

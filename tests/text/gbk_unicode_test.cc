@@ -56,6 +56,35 @@ TEST(GbkUnicode, TextBecomesUtf8) {
   EXPECT_EQ(gbk_to_utf8(""), "");
 }
 
+TEST(GbkUnicode, Utf8BecomesGbkWithWhatItCantHoldAsAQuestionMark) {
+  struct Case {
+    std::string utf8, gbk;
+    bool lossy;
+  };
+  const Case cases[] = {
+      {"abc?", "abc?", false},  // a question mark of its own is no loss
+      {"\xE6\x95\xB0\xE6\x8D\xAE\xE5\xBA\x93", "\xCA\xFD\xBE\xDD\xBF\xE2", false},  // 数据库
+      {"\xE9\x9F\xB3\xE4\xB9\x90\xE2\x99\xAB", "\xD2\xF4\xC0\xD6?", true},          // 音乐♫
+      {"\xEE\x9D\xAC", "\xA2\xE3", false},  // U+E76C, a code other converters leave out
+      {"\xF0\x9F\x98\x80x", "?x", true},    // outside the Basic Multilingual Plane
+      {"\xFFz", "?z", true},                // a byte that begins no character
+      {"\xC0\xAF", "??", true},             // an overlong "/"
+      {"\xED\xA0\x80", "???", true},        // a surrogate
+      {"\xE6\x95", "??", true},             // a character cut short
+      {"", "", false},
+  };
+  for (const Case& c : cases) {
+    bool lossy = !c.lossy;
+    EXPECT_EQ(utf8_to_gbk(c.utf8, &lossy), c.gbk) << c.utf8;
+    EXPECT_EQ(lossy, c.lossy) << c.utf8;
+#ifdef _WIN32
+    if (!c.lossy) {
+      EXPECT_EQ(win32::narrow(win32::widen_utf8(c.utf8)), c.gbk) << "the system's";
+    }
+#endif
+  }
+}
+
 #ifdef _WIN32
 TEST(GbkUnicode, EveryPairAgreesWithTheSystemsCodePage936) {
   // The one table, against the system's own conversion (which the window uses).

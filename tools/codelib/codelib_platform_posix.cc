@@ -6,6 +6,7 @@
 
 #include "codelib.h"
 #include "library/local_files_posix.h"
+#include "text/gbk_unicode.h"
 
 std::string platform_text_to_utf8(const std::string& text) {
   return text;
