@@ -119,13 +119,13 @@ int MainWindowPort::message_box(const std::string& text, unsigned flags,
                                 const std::string& caption) {
   return show_message_box(text, flags, caption);
 }
-std::string MainWindowPort::choose_open_file(const std::string& filter) {
-  std::string path;
+ChosenPath MainWindowPort::choose_open_file(const std::string& filter) {
+  ChosenPath path;
   run([&] { path = ::choose_open_file(window_.hwnd(), filter); });
   return path;
 }
-std::string MainWindowPort::choose_folder(const std::string& title) {
-  std::string path;
+ChosenPath MainWindowPort::choose_folder(const std::string& title) {
+  ChosenPath path;
   run([&] { path = ::choose_folder(window_.hwnd(), title); });
   return path;
 }

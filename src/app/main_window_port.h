@@ -40,8 +40,8 @@ class MainWindowPort : public WindowPort {
   void pop_up_menu(PopupMenu menu) override;
 
   int message_box(const std::string& text, unsigned flags, const std::string& caption) override;
-  std::string choose_open_file(const std::string& filter) override;
-  std::string choose_folder(const std::string& title) override;
+  ChosenPath choose_open_file(const std::string& filter) override;
+  ChosenPath choose_folder(const std::string& title) override;
   void open_url(const std::string& address) override;
   bool start_process(const std::string& command_line, int wait_ms) override;
 

@@ -43,7 +43,7 @@ bool shell_start_process(const std::string& command_line, int wait_ms) {
   return true;
 }
 
-std::string choose_open_file(HWND owner, const std::string& filter) {
+ChosenPath choose_open_file(HWND owner, const std::string& filter) {
   // "A|B|" becomes "A\0B\0\0", the form the dialog reads.
   std::wstring wide_filter = win32::widen(filter);
   for (wchar_t& c : wide_filter) {
@@ -58,7 +58,7 @@ std::string choose_open_file(HWND owner, const std::string& filter) {
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  if (!GetOpenFileNameW(&ofn)) return std::string();
+  if (!GetOpenFileNameW(&ofn)) return {};
   // Without OFN_NOCHANGEDIR the chosen file's folder becomes the current one, and the
   // entry form reads the file by its bare name from there. Some systems leave it unchanged
   // when a whole path is typed into the name box: make it so here as well.
@@ -66,20 +66,21 @@ std::string choose_open_file(HWND owner, const std::string& filter) {
     const std::wstring folder(file.data(), ofn.nFileOffset);
     SetCurrentDirectoryW(folder.c_str());
   }
-  return win32::narrow(file.data());
+  return {win32::narrow(file.data()), win32::narrow_utf8(file.data())};
 }
 
-std::string choose_folder(HWND owner, const std::string& title) {
+ChosenPath choose_folder(HWND owner, const std::string& title) {
   win32::ComApartment com;  // the folder browser is a COM dialog
   std::wstring wide_title = win32::widen(title);
   BROWSEINFOW info = {};
   info.hwndOwner = owner;
   info.lpszTitle = wide_title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
-  std::string folder;
+  ChosenPath folder;
   if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info)) {
     wchar_t path[MAX_PATH] = {};
-    if (SHGetPathFromIDListW(chosen, path)) folder = win32::narrow(path);
+    if (SHGetPathFromIDListW(chosen, path))
+      folder = {win32::narrow(path), win32::narrow_utf8(path)};
     CoTaskMemFree(chosen);
   }
   return folder;

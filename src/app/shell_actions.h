@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "ui/dialogs.h"
+
 // The one message box: no owner, task-modal unless system-modal is asked for, caption
 // "信息：" when none is given. Returns the button id minus one.
 int show_message_box(const std::string& text, unsigned flags, const std::string& caption);
@@ -18,11 +20,12 @@ void shell_open_url(const std::string& address);
 bool shell_start_process(const std::string& command_line, int wait_ms);
 
 // The open-file dialog with a filter "Description|pattern|...": the chosen full path, or
-// empty when cancelled.
-std::string choose_open_file(HWND owner, const std::string& filter);
+// empty when cancelled. Its native form is the wide path as UTF-8, as the Win32 disks
+// take it.
+ChosenPath choose_open_file(HWND owner, const std::string& filter);
 
 // The folder browser with an edit box: the chosen folder's path, or empty.
-std::string choose_folder(HWND owner, const std::string& title);
+ChosenPath choose_folder(HWND owner, const std::string& title);
 
 // Moves the window with the mouse, as a press on its caption does.
 void drag_by_caption(HWND window);

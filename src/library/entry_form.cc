@@ -16,18 +16,25 @@ void show_type_choice(WindowPort& window) {
   window.set_control_text(Control::标签3, " " + window.chosen_item_text(Control::组合框2));
 }
 
-void choose_source_file(WindowPort& window, const LibraryContext& context) {
-  const std::string file = window.choose_open_file(kSourceFileFilter);
-  if (file.empty()) return;
-  const LocalPath path = context.files->path_from_text(file);
+void choose_source_file(WindowPort& window, LibraryContext& context) {
+  const ChosenPath chosen = window.choose_open_file(kSourceFileFilter);
+  if (chosen.text.empty()) return;
+  const LocalPath path{chosen.text, chosen.native};
   window.set_control_text(Control::编辑框5, file_time_text(*context.files, path));
   window.set_control_text(Control::编辑框3, file_size_text(*context.files, path));
   // The name is what follows the last separator (the whole text when there is none).
+  const std::string& file = chosen.text;
   const std::string separator(1, context.files->separator());
   const int length = text_byte_length(file);
   const std::string name = right_text(file, length - find_text_reverse(file, separator));
   // Without its last two bytes, the ".e".
   window.set_control_text(Control::编辑框2, left_text(name, text_byte_length(name) - 2));
+  // A native form of its own is UTF-8, where a separator byte is always a separator.
+  const size_t cut = chosen.native.rfind(context.files->separator());
+  const std::string native_name = chosen.native == chosen.text ? name
+                                  : cut == std::string::npos   ? chosen.native
+                                                               : chosen.native.substr(cut + 1);
+  context.pending_file = {name, native_name};
   context.set_pending_file_name(name);
 }
 
@@ -69,11 +76,20 @@ void add_manual_entry(WindowPort& window, const LibraryContext& context) {
     return;
   }
   const std::string file_name = context.pending_file_name();
+  const LocalPath file = !file_name.empty() && context.pending_file.text == file_name
+                             ? context.pending_file
+                             : context.files->path_from_text(file_name);
   ByteSet bytes;
-  if (context.files->read_file(context.files->path_from_text(file_name), kLargestSourceFile,
-                               &bytes) != ReadOutcome::kRead) {
-    bytes = ByteSet();
+  const ReadOutcome read = context.files->read_file(file, kLargestSourceFile, &bytes);
+  if (read == ReadOutcome::kTooLarge) {
+    // Storing it without its content would claim a success that isn't one.
+    window.message_box(std::string(kEntryNotAdded) + kSourceFileOver +
+                           std::to_string(kLargestSourceFile >> 20) + " MB",
+                       kBoxIconWarning);
+    store_close();
+    return;
   }
+  if (read != ReadOutcome::kRead) bytes = ByteSet();
   Status added = append_record({
       {kFieldTitle, title},
       {kFieldUpdateTime, window.control_text(Control::编辑框5)},

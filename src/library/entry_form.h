@@ -14,11 +14,12 @@ void show_type_choice(WindowPort& window);
 
 // `choose_source_file`: asks for a ".e" file and fills the title, size and update time
 // from it; the file's name becomes `pending_file_name`. Cancelling changes nothing.
-void choose_source_file(WindowPort& window, const LibraryContext& context);
+void choose_source_file(WindowPort& window, LibraryContext& context);
 
 // `add_manual_entry`: checks the form, refuses a title the library holds, and appends the
 // entry with the file `pending_file_name` (read from the current folder) packed as its
-// attachment. Says whether it was added.
+// attachment. Says whether it was added; a file too large to read (kLargestSourceFile)
+// adds nothing and is said.
 void add_manual_entry(WindowPort& window, const LibraryContext& context);
 
 // The largest file the form and the import read: a source file is a few megabytes at

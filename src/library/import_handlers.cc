@@ -98,7 +98,7 @@ class RunningImport {
 };
 
 void import_folders(WindowPort& window, LibraryContext& context,
-                    const std::vector<std::string>& folders, bool whole_computer) {
+                    const std::vector<LocalPath>& folders, bool whole_computer) {
   RunningImport running(context.import);
   WindowImportProgress progress(window, context.import, context.pacing);
   SourceImport import(*context.files, context.store_path, progress);
@@ -112,8 +112,7 @@ void import_folders(WindowPort& window, LibraryContext& context,
     return;
   }
   bool completed = true;
-  for (const std::string& folder : folders) {
-    const LocalPath path = context.files->path_from_text(folder);
+  for (const LocalPath& path : folders) {
     progress.folder_entered(path);
     progress.show();
     if (!import.import_folder(path)) {
@@ -156,18 +155,18 @@ void import_sources(WindowPort& window, LibraryContext& context) {
   if (window.is_checked(Control::选择框5)) {
     choose_source_file(window, context);
   } else if (window.is_checked(Control::选择框3)) {
-    const std::string folder = window.choose_folder(kChooseFolder);
-    if (folder.empty()) {
+    const ChosenPath folder = window.choose_folder(kChooseFolder);
+    if (folder.text.empty()) {
       // Nothing chosen: the library is opened and closed again, nothing else happens.
       store_open(context.store_path);
       store_close();
       return;
     }
-    import_folders(window, context, {folder}, false);
+    import_folders(window, context, {LocalPath{folder.text, folder.native}}, false);
   } else if (window.is_checked(Control::选择框4)) {
-    std::vector<std::string> disks;
+    std::vector<LocalPath> disks;
     for (const std::string& disk : context.files->fixed_disks()) {
-      disks.push_back(disk + context.files->separator());
+      disks.push_back(context.files->path_from_text(disk + context.files->separator()));
     }
     import_folders(window, context, disks, true);
   }

@@ -24,6 +24,10 @@ struct LibraryContext {
   // form. Kept by the program (it outlives every handler).
   std::function<std::string()> pending_file_name;
   std::function<void(const std::string&)> set_pending_file_name;
+  // The name the form last chose, in both forms: the form reads the file by its native
+  // form while `pending_file_name` still holds that text, so a name GBK can't spell (which
+  // reads "?" there) is read by its own characters.
+  LocalPath pending_file;
   Pacing pacing;
   ImportState import;
 };

@@ -57,6 +57,8 @@ inline constexpr char kEntryUnchecked[] =  // "无法检查源码库中是否已
 inline constexpr char kMoveUnchecked[] =  // "无法在源码库中查找此源码，未移动："
     "\xCE\xDE\xB7\xA8\xD4\xDA\xD4\xB4\xC2\xEB\xBF\xE2\xD6\xD0\xB2\xE9\xD5\xD2\xB4\xCB"
     "\xD4\xB4\xC2\xEB\xA3\xAC\xCE\xB4\xD2\xC6\xB6\xAF\xA3\xBA";
+// Why, for a chosen file too large to read: "源码文件超过 " and the bound, "64 MB".
+inline constexpr char kSourceFileOver[] = "\xD4\xB4\xC2\xEB\xCE\xC4\xBC\xFE\xB3\xAC\xB9\xFD ";
 inline constexpr char kChooseFolder[] = "\xC7\xEB\xD1\xA1\xD4\xF1\xC4\xBF\xC2\xBC";  // "请选择目录"
 inline constexpr char kImportDone[] = "\xCC\xED\xBC\xD3\xCD\xEA\xB3\xC9!";  // "添加完成!"
 

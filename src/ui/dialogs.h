@@ -18,6 +18,15 @@ constexpr int kAnswerNo = 6;
 // The caption of a box that is given none.
 inline constexpr char kDefaultBoxCaption[] = "\xD0\xC5\xCF\xA2\xA3\xBA";  // "信息："
 
+// A path the user chose, in both forms the local disks know it by: `text` as the program
+// shows and stores it (GBK, a character GBK can't hold written as "?") and `native` as
+// the system reaches it (the disks' own form), so a file whose name GBK can't spell is
+// still read. Both empty when the user cancelled.
+struct ChosenPath {
+  std::string text;
+  std::string native;
+};
+
 // The questions a handler puts to the user and what it asks of the shell. Texts are GBK.
 // message_box, open_url and start_process run on the calling thread, any thread; the file
 // and folder dialogs are shown by the window's thread.
@@ -29,9 +38,9 @@ class Dialogs {
                           const std::string& caption = std::string()) = 0;
   // The open-file dialog 通用对话框1 with a filter such as "Name（*.e）|*.e"; the full path
   // chosen, or empty when cancelled. It leaves the current directory on the file's folder.
-  virtual std::string choose_open_file(const std::string& filter) = 0;
+  virtual ChosenPath choose_open_file(const std::string& filter) = 0;
   // The folder browser with an edit box; the folder's path, or empty when cancelled.
-  virtual std::string choose_folder(const std::string& title) = 0;
+  virtual ChosenPath choose_folder(const std::string& title) = 0;
 
   // `open_url`: asks the shell to open an address in the user's browser; the outcome is
   // not checked.

@@ -140,6 +140,18 @@ bool answer_folder_browser(const std::wstring& folder) {
   return shown == name;
 }
 
+// Answers the open-file dialog with a whole path typed into its name box.
+void answer_file_dialog(const std::wstring& file) {
+  HWND dialog = wait_for_process_window(L"#32770", 10000);
+  if (dialog == nullptr) return;
+  Sleep(200);
+  // The file name box: an edit inside a combo box in the dialogs of this kind.
+  HWND name = GetDlgItem(dialog, 0x47C);
+  if (name == nullptr) name = GetDlgItem(dialog, 0x480);
+  SetWindowTextW(name, file.c_str());
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
 // The folder browser, answered with `folder` from a second thread.
 class FolderAnswerer {
  public:
@@ -353,17 +365,7 @@ TEST_F(LibraryWindowTest, TheFormTakesAChosenFileAndAddsTheEntry) {
   open();
   show_page(kManagementPage);
 
-  std::wstring filter_seen;
-  std::thread user([&] {
-    HWND dialog = wait_for_process_window(L"#32770", 10000);
-    if (dialog == nullptr) return;
-    Sleep(200);
-    // The file name box: an edit inside a combo box in the dialogs of this kind.
-    HWND name = GetDlgItem(dialog, 0x47C);
-    if (name == nullptr) name = GetDlgItem(dialog, 0x480);
-    SetWindowTextW(name, file.c_str());
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-  });
+  std::thread user([&] { answer_file_dialog(file); });
   click(control(Control::图形按钮4));
   pump_until([&] { return !port().control_text(Control::编辑框2).empty(); }, 5000);
   user.join();
@@ -393,9 +395,30 @@ TEST_F(LibraryWindowTest, TheFormTakesAChosenFileAndAddsTheEntry) {
       << "read from the folder the dialog left current";
   store_close();
 
-  BoxAnswerer again;
-  click(control(Control::图形按钮5));
-  EXPECT_EQ(again.text(), L"该源码数据库中已存在");
+  {
+    BoxAnswerer again;
+    click(control(Control::图形按钮5));
+    EXPECT_EQ(again.text(), L"该源码数据库中已存在");
+  }
+
+  // A name GBK can't spell: shown with "?", read by its own characters all the same.
+  const std::wstring tune = folder_.path() + L"\\\u66F2\u266B.e";  // 曲♫.e
+  put_file(tune, "tune");
+  std::thread chooser([&] { answer_file_dialog(tune); });
+  click(control(Control::图形按钮4));
+  pump_until([&] { return port().control_text(Control::编辑框2) == "曲?"; }, 5000);
+  chooser.join();
+  EXPECT_EQ(pending_, "曲?.e");
+  {
+    BoxAnswerer box;
+    click(control(Control::图形按钮5));
+    EXPECT_EQ(box.text(), L"源码添加成功!");
+  }
+  ASSERT_TRUE(store_open(library_));
+  go_first();
+  ASSERT_TRUE(find_record([] { return read_field(kFieldTitle).text() == "曲?"; }));
+  EXPECT_EQ(unpack_attachment(read_field(kFieldAttachment).bytes()).str(), "tune");
+  store_close();
 }
 
 TEST_F(LibraryWindowTest, AFolderImportShowsItsProgressAndCanBeStopped) {
@@ -480,7 +503,8 @@ TEST_F(LibraryWindowTest, ALinkBackUpTheTreeIsNotFollowed) {
 }
 
 TEST_F(LibraryWindowTest, ANameOutsideGbkIsReadByItsOwnCharacters) {
-  const std::wstring tree = folder_.path() + L"\\profile";
+  // The folder chosen and a file in it both have a character GBK lacks (♫).
+  const std::wstring tree = folder_.path() + L"\\profile\u266B";
   put_file(tree + L"\\AppData\\x.e", "x");
   put_file(tree + L"\\\u266B.e", "tune");  // ♫: no GBK form
   open();

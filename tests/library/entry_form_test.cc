@@ -164,15 +164,43 @@ TEST_F(EntryFormTest, TwoAddsAfterOneChoiceShareTheFile) {
   EXPECT_EQ(attachment_of("two"), "AAA");
 }
 
-TEST_F(EntryFormTest, WithoutAReadableFileTheAttachmentIsEmpty) {
-  // No file chosen since start: an empty name, the empty packed attachment.
-  fill_form("no file");
-  add_manual_entry(window_, context_);
-  ASSERT_TRUE(store_open(lib_));
-  ASSERT_TRUE(find_record([] { return read_field(kFieldTitle).text() == "no file"; }));
-  EXPECT_EQ(read_field(kFieldAttachment).bytes(), pack_attachment(ByteSet()));
-  EXPECT_EQ(read_field(kFieldAddress).text(), "");
-  store_close();
+TEST_F(EntryFormTest, WhatTheChosenFileGivesTheEntry) {
+  files_.add_file("C:\\src\\locked.e", "secret");
+  files_.make_unreadable("C:\\src\\locked.e");
+  files_.add_file("C:\\src\\huge.e", "", {}, kLargestSourceFile + 1);
+  files_.add_file("C:\\src\\edge.e", "edge", {}, kLargestSourceFile);
+  // Its name reads "曲?.e" in the program's text; the system knows it by its own name.
+  files_.add_file("C:\\src\\\xC7\xFA<U+266B>.e", "tune");
+  files_.set_current_folder("C:\\src");
+  struct Case {
+    const char* title;
+    const char* chosen;  // empty: no file chosen since start
+    const char* native;
+    const char* box;
+    const char* attachment;  // "(none)" when nothing is stored
+  };
+  const Case cases[] = {
+      {"no file", "", "", "源码添加成功!", ""},
+      {"unreadable", "C:\\src\\locked.e", "", "源码添加成功!", ""},
+      {"too large", "C:\\src\\huge.e", "", "源码添加失败：源码文件超过 64 MB", "(none)"},
+      {"at the bound", "C:\\src\\edge.e", "", "源码添加成功!", "edge"},
+      {"lossy name", "C:\\src\\曲?.e", "C:\\src\\\xC7\xFA<U+266B>.e", "源码添加成功!", "tune"},
+  };
+  for (const Case& c : cases) {
+    if (*c.chosen != '\0') {
+      window_.answer_file_dialog_with(c.chosen, c.native);
+      choose_source_file(window_, context_);
+    }
+    fill_form(c.title);
+    add_manual_entry(window_, context_);
+    EXPECT_EQ(window_.boxes().back().text, c.box) << c.title;
+    EXPECT_EQ(attachment_of(c.title), c.attachment) << c.title;
+  }
+  const std::vector<Entry> all = entries();
+  ASSERT_EQ(all.size(), 4u);
+  EXPECT_EQ(all[0].address, "") << "no file chosen: an empty name";
+  EXPECT_EQ(all[3].address, "曲?.e") << "as the program's text has it";
+  EXPECT_EQ(files_.read().back(), "\xC7\xFA<U+266B>.e") << "read by the system's name";
 }
 
 TEST_F(EntryFormTest, AMissingLibraryIsSaidNotClaimedAsSuccess) {

@@ -146,13 +146,13 @@ int FakeWindow::message_box(const std::string& text, unsigned flags, const std::
   return box_answer_;
 }
 
-std::string FakeWindow::choose_open_file(const std::string& filter) {
+ChosenPath FakeWindow::choose_open_file(const std::string& filter) {
   std::lock_guard<std::mutex> hold(mutex_);
   record("choose_open_file " + filter);
   return file_answer_;
 }
 
-std::string FakeWindow::choose_folder(const std::string& title) {
+ChosenPath FakeWindow::choose_folder(const std::string& title) {
   std::lock_guard<std::mutex> hold(mutex_);
   record("choose_folder " + title);
   return folder_answer_;
@@ -268,12 +268,12 @@ void FakeWindow::answer_boxes_with(int answer) {
   box_answer_ = answer;
 }
 
-void FakeWindow::answer_file_dialog_with(const std::string& path) {
+void FakeWindow::answer_file_dialog_with(const std::string& path, const std::string& native) {
   std::lock_guard<std::mutex> hold(mutex_);
-  file_answer_ = path;
+  file_answer_ = {path, native.empty() ? path : native};
 }
 
-void FakeWindow::answer_folder_dialog_with(const std::string& path) {
+void FakeWindow::answer_folder_dialog_with(const std::string& path, const std::string& native) {
   std::lock_guard<std::mutex> hold(mutex_);
-  folder_answer_ = path;
+  folder_answer_ = {path, native.empty() ? path : native};
 }

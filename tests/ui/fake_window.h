@@ -50,8 +50,8 @@ class FakeWindow : public WindowPort {
   void set_tray_icon(const std::string& tip) override;
 
   int message_box(const std::string& text, unsigned flags, const std::string& caption) override;
-  std::string choose_open_file(const std::string& filter) override;
-  std::string choose_folder(const std::string& title) override;
+  ChosenPath choose_open_file(const std::string& filter) override;
+  ChosenPath choose_folder(const std::string& title) override;
   void open_url(const std::string& address) override;
   bool start_process(const std::string& command_line, int wait_ms) override;
   void run_pending_messages() override;
@@ -75,8 +75,10 @@ class FakeWindow : public WindowPort {
   void select_row(int row);
   void set_chosen_item(Control combo, const std::string& text);
   void answer_boxes_with(int answer);
-  void answer_file_dialog_with(const std::string& path);
-  void answer_folder_dialog_with(const std::string& path);
+  // The dialogs' answers; the native form is the text unless given (a name GBK can't
+  // spell has one of its own).
+  void answer_file_dialog_with(const std::string& path, const std::string& native = "");
+  void answer_folder_dialog_with(const std::string& path, const std::string& native = "");
   // An event waiting in the queue: its handler runs at the next run_pending_messages (or
   // the one after `skip` more), on the thread that lets messages run.
   void post_event(std::function<void()> handler, int skip = 0);
@@ -97,8 +99,8 @@ class FakeWindow : public WindowPort {
   std::string tray_tip_;
   std::vector<Box> boxes_;
   int box_answer_ = kAnswerOk;
-  std::string file_answer_;
-  std::string folder_answer_;
+  ChosenPath file_answer_;
+  ChosenPath folder_answer_;
   std::vector<std::string> log_;
   std::map<Control, bool> visible_controls_;
   struct Waiting {
