@@ -96,6 +96,15 @@ TEST_F(CodelibLibrary, ListingsThatMeetAnUnreadableRecordFailSayingWhere) {
   }
 }
 
+TEST_F(CodelibLibrary, ATextThatWouldBreakItsLineIsQuoted) {
+  add_entries({{"a\tb", "x", "\"1\" KB", "", "", "C:\\new\nline\r.e"},
+               {"bell\x07", "x", "q\"uote", "\x7F", "", "C:\\plain.e"}});
+  Output o = run({"list", lib_});
+  EXPECT_EQ(o.out,
+            "1\t\"a\\tb\"\t\"\\\"1\\\" KB\"\t\t\t\"C:\\\\new\\nline\\r.e\"\n"
+            "2\t\"bell\\x07\"\tq\"uote\t\"\\x7f\"\t\tC:\\plain.e\n");
+}
+
 TEST_F(CodelibLibrary, SearchesTitlesAsTheLocalSearchDoes) {
   add_titles({"网络源码", "代码", "源码大全", "彩色 图像处理", "图像处理"});
   Output found = run({"search", lib_, arg("源码")});
@@ -142,8 +151,35 @@ TEST_F(CodelibLibrary, AnImportThatCantCheckATitleStoresNothingAndFails) {
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(o.out.rfind("unchecked\theld\t", 0), 0u) << o.out;
   EXPECT_NE(o.out.find("record 1 "), std::string::npos) << "says why: " << o.out;
-  EXPECT_EQ(o.err, "codelib: 1 files were not stored\n");
+  EXPECT_EQ(o.err.rfind("codelib: skipped ", 0), 0u) << o.err;
+  EXPECT_NE(o.err.find("held.e: not stored: its title can't be checked: "), std::string::npos)
+      << o.err;
+  EXPECT_NE(o.err.find("\ncodelib: 1 skipped\n"), std::string::npos) << o.err;
   EXPECT_EQ(entries().size(), 2u);
+}
+
+TEST_F(CodelibLibrary, AnImportThatSkippedAnythingSaysWhatAndFails) {
+  fs::create_directories(path("tree"));
+  write_file(path("tree/ok.e"), "ok");
+  // Too large to read (a file that takes no room): stored without its content.
+  write_file(path("tree/huge.e"), "");
+  fs::resize_file(path("tree/huge.e"), (std::uintmax_t{64} << 20) + 1);
+  Output o = run({"import", lib_, path("tree")});
+  EXPECT_EQ(o.status, 1);
+  std::string huge = path("tree/huge.e");
+  std::replace(huge.begin(), huge.end(), '/', separator());
+  EXPECT_NE(o.out.find("added-empty\thuge\t" + huge + "\n"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("added\tok\t"), std::string::npos) << o.out;
+  EXPECT_EQ(o.err, "codelib: skipped " + huge +
+                       ": stored without its content: larger than a source file may be (64 MiB)\n"
+                       "codelib: 1 skipped\n");
+#ifndef _WIN32
+  // A name with a tab (Linux allows one) keeps its line whole.
+  write_file(path("tree/a\tb.e"), "tab");
+  o = run({"import", lib_, path("tree")});
+  EXPECT_NE(o.out.find("added\t\"a\\tb\"\t\"" + path("tree/a\\tb.e\"\n")), std::string::npos)
+      << o.out;
+#endif
 }
 
 TEST_F(CodelibLibrary, ExportsAnAttachmentAsTheProgramHandsItOut) {
@@ -173,6 +209,14 @@ TEST_F(CodelibLibrary, ExportsAnAttachmentAsTheProgramHandsItOut) {
   for (const char* title : {"a/b", "a\\b", "c:d", "x?", "..", "trailing.", ""}) {
     expect_refused(run({"export", lib_, title, path("out")}), "not a plain file name");
   }
+#ifndef _WIN32
+  // A link at the target's name would take the file wherever it leads.
+  fs::remove(path("out") + "/" + arg("工具.e"));
+  write_file(path("elsewhere"), "keep");
+  fs::create_symlink(path("elsewhere"), path("out") + "/" + arg("工具.e"));
+  expect_refused(run({"export", lib_, arg("工具"), path("out")}), "is a link");
+  EXPECT_EQ(read_file(path("elsewhere")), "keep");
+#endif
 }
 
 }  // namespace

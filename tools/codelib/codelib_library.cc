@@ -20,6 +20,46 @@ void print(std::FILE* to, const std::string& line) {
   std::fputc('\n', to);
 }
 
+// A text as one field of a line, so that an entry stays one line of tab-separated fields:
+// as it is, unless it holds a control character (a tab or a line break would split it)
+// or begins with a double quote; then in double quotes, with \t, \n, \r, \", \\ and \xNN
+// for the other control characters.
+std::string field(const std::string& text) {
+  bool plain = text.empty() || text[0] != '"';
+  for (char c : text) plain = plain && static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
+  if (plain) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    switch (c) {
+      case '\t':
+        quoted += "\\t";
+        break;
+      case '\n':
+        quoted += "\\n";
+        break;
+      case '\r':
+        quoted += "\\r";
+        break;
+      case '"':
+        quoted += "\\\"";
+        break;
+      case '\\':
+        quoted += "\\\\";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+          const char digits[] = "0123456789abcdef";
+          quoted += "\\x";
+          quoted += digits[(c >> 4) & 0xF];
+          quoted += digits[c & 0xF];
+        } else {
+          quoted += c;
+        }
+    }
+  }
+  return quoted + "\"";
+}
+
 int refuse(std::FILE* err, const std::string& why) {
   print(err, "codelib: " + why);
   return 1;
@@ -38,7 +78,7 @@ class PrintedList final : public ResultList, public MessagePump {
 
   int append_numbered_row(const RowTexts& texts) override {
     std::string line = std::to_string(++rows_);
-    for (const std::string& text : texts) line += "\t" + gbk_to_utf8(text);
+    for (const std::string& text : texts) line += "\t" + field(gbk_to_utf8(text));
     print(out_, line);
     return rows_ - 1;
   }
@@ -71,26 +111,57 @@ int finish_listing(const ReadStop& stop, std::FILE* out, std::FILE* err) {
   return refuse(err, "reading stopped: " + platform_text_to_utf8(stop.why.text()));
 }
 
-// Lines of an import, one per file met (and per folder that couldn't be listed).
+// Lines of an import on out: one per file met, per folder that couldn't be listed and per
+// entry that couldn't be examined, with the title and path as the library holds them.
+// Whatever was skipped (a file not stored, or stored without its content, a folder or
+// entry not looked into) is told once more on err, by its path as the system has it, with
+// the reason.
 class PrintedImport final : public ImportObserver {
  public:
-  explicit PrintedImport(std::FILE* out) : out_(out) {}
+  PrintedImport(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
+
   void folder_unlisted(const LocalPath& folder) override {
-    print(out_, "unlisted\t" + gbk_to_utf8(folder.text));
+    print(out_, "unlisted\t" + field(gbk_to_utf8(folder.text)));
+    skipped(folder, "the folder can't be listed");
+  }
+  void entry_unexamined(const LocalPath& path, const LocalEntry& entry) override {
+    print(out_, "unexamined\t" + field(gbk_to_utf8(path.text)));
+    skipped(path, "can't be examined: " + platform_text_to_utf8(entry.problem));
   }
   void file_done(const std::string& title, const LocalPath& file, ImportedFile result,
                  const Status& why) override {
-    const char* kinds[] = {"added", "added-empty", "present", "not-stored", "unchecked"};
-    std::string line = std::string(kinds[static_cast<int>(result)]) + "\t" + gbk_to_utf8(title) +
-                       "\t" + gbk_to_utf8(file.text);
+    const char* kinds[] = {"added",      "added-empty", "present",
+                           "not-stored", "unchecked",   "name-unsaved"};
+    std::string line = std::string(kinds[static_cast<int>(result)]) + "\t" +
+                       field(gbk_to_utf8(title)) + "\t" + field(gbk_to_utf8(file.text));
+    const std::string reason = platform_text_to_utf8(why.text());
     if (result == ImportedFile::kNotStored || result == ImportedFile::kUnchecked) {
-      line += "\t" + platform_text_to_utf8(why.text());
+      line += "\t" + field(reason);
     }
     print(out_, line);
+    if (result == ImportedFile::kAddedEmpty) skipped(file, "stored without its content: " + reason);
+    if (result == ImportedFile::kNotStored) skipped(file, "not stored: " + reason);
+    if (result == ImportedFile::kUnchecked) {
+      skipped(file, "not stored: its title can't be checked: " + reason);
+    }
+    if (result == ImportedFile::kNameUnsaved) {
+      skipped(file, "not stored: its name has characters GBK can't hold, and the library holds " +
+                        field(gbk_to_utf8(title)) + " already");
+    }
   }
+  int skipped_count() const { return skipped_; }
 
  private:
+  void skipped(const LocalPath& path, const std::string& why) {
+    ++skipped_;
+    // The native form is UTF-8 on both platforms (the wide path's, or the file system's
+    // bytes), and names a file GBK can't spell exactly.
+    print(err_, "codelib: skipped " + field(path.native) + ": " + why);
+  }
+
   std::FILE* out_;
+  std::FILE* err_;
+  int skipped_ = 0;
 };
 
 }  // namespace
@@ -131,15 +202,17 @@ int codelib_import(const std::string& path, const std::string& folder_arg, std::
   if (!files.list_folder(folder, &entries)) {
     return refuse(err, platform_text_to_utf8(folder_arg) + ": the folder can't be listed");
   }
-  PrintedImport printed(out);
+  PrintedImport printed(out, err);
   SourceImport import(files, path, printed);
   const Status opened = import.open();
   if (!opened) return refuse(err, path, opened);
   import.import_folder(folder);
   import.close();
-  const int not_stored = import.counts().not_stored + import.counts().unchecked;
-  if (not_stored > 0) return refuse(err, std::to_string(not_stored) + " files were not stored");
-  return finish(out, err);
+  const int finished = finish(out, err);
+  if (printed.skipped_count() > 0) {
+    return refuse(err, std::to_string(printed.skipped_count()) + " skipped");
+  }
+  return finished;
 }
 
 int codelib_export(const std::string& path, const std::string& title_arg,
@@ -166,9 +239,14 @@ int codelib_export(const std::string& path, const std::string& title_arg,
   name.name = title + file.extension;
   name.native_name = files.path_from_text(name.name).native;
   const LocalPath target = files.child(platform_path(folder_arg), name);
-  if (!files.write_file(target, file.bytes)) {
-    return refuse(err, gbk_to_utf8(target.text) + ": can't be written");
+  LocalEntry there;
+  if (files.find_entry(target, &there) && there.is_link) {
+    // It would write wherever the link leads, perhaps far outside the folder.
+    return refuse(err, field(target.native) + ": is a link; nothing written through it");
   }
-  print(out, gbk_to_utf8(target.text));
+  if (!files.write_file(target, file.bytes)) {
+    return refuse(err, field(target.native) + ": can't be written");
+  }
+  print(out, field(gbk_to_utf8(target.text)));
   return finish(out, err);
 }
