@@ -33,20 +33,6 @@ DateTime local_time_of(const FILETIME& utc) {
                         parts.wSecond);
 }
 
-LocalEntry entry_of(const WIN32_FIND_DATAW& found) {
-  LocalEntry entry;
-  entry.name = win32::narrow(found.cFileName);
-  entry.name_lossy = !win32::fits_gbk(found.cFileName);
-  entry.native_name = win32::narrow_utf8(found.cFileName);
-  entry.is_folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  // The listing gives a reparse point's tag in dwReserved0.
-  entry.is_link = is_link_reparse_point(found.dwFileAttributes, found.dwReserved0);
-  entry.size =
-      static_cast<int64_t>(static_cast<uint64_t>(found.nFileSizeHigh) << 32 | found.nFileSizeLow);
-  entry.last_write = local_time_of(found.ftLastWriteTime);
-  return entry;
-}
-
 win32::FindHandle find_first(const std::wstring& pattern, WIN32_FIND_DATAW* found) {
   return win32::FindHandle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, found,
                                             FindExSearchNameMatch, nullptr,
@@ -55,10 +41,21 @@ win32::FindHandle find_first(const std::wstring& pattern, WIN32_FIND_DATAW* foun
 
 }  // namespace
 
-bool is_link_reparse_point(uint32_t attributes, uint32_t reparse_tag) {
-  // Name surrogates are the tags that stand for another named place; the tags of cloud
-  // placeholders, deduplicated or compressed files are not.
-  return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(reparse_tag);
+LocalEntry local_entry_of(const WIN32_FIND_DATAW& found) {
+  LocalEntry entry;
+  entry.name = win32::narrow(found.cFileName);
+  entry.name_lossy = !win32::fits_gbk(found.cFileName);
+  entry.native_name = win32::narrow_utf8(found.cFileName);
+  entry.is_folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  // The listing gives a reparse point's tag in dwReserved0. Name surrogates are the tags
+  // that stand for another named place; the tags of cloud placeholders, deduplicated or
+  // compressed files are not.
+  entry.is_link = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+                  IsReparseTagNameSurrogate(found.dwReserved0);
+  entry.size =
+      static_cast<int64_t>(static_cast<uint64_t>(found.nFileSizeHigh) << 32 | found.nFileSizeLow);
+  entry.last_write = local_time_of(found.ftLastWriteTime);
+  return entry;
 }
 
 LocalPath Win32LocalFiles::path_from_text(const std::string& text) const {
@@ -79,7 +76,7 @@ bool Win32LocalFiles::list_folder(const LocalPath& folder, std::vector<LocalEntr
     return GetLastError() == ERROR_FILE_NOT_FOUND;
   }
   do {
-    entries->push_back(entry_of(found));
+    entries->push_back(local_entry_of(found));
   } while (FindNextFileW(walk.get(), &found));
   return GetLastError() == ERROR_NO_MORE_FILES;
 }
@@ -89,7 +86,7 @@ bool Win32LocalFiles::find_entry(const LocalPath& path, LocalEntry* entry) {
   WIN32_FIND_DATAW found = {};
   win32::FindHandle walk = find_first(system_path(path.native), &found);
   if (!walk) return false;
-  *entry = entry_of(found);
+  *entry = local_entry_of(found);
   return true;
 }
 

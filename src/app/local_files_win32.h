@@ -1,11 +1,12 @@
 #ifndef MOYAN_APP_LOCAL_FILES_WIN32_H_
 #define MOYAN_APP_LOCAL_FILES_WIN32_H_
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "library/local_files.h"
+
+struct _WIN32_FIND_DATAW;
 
 // The local disks over Win32, for the program and codelib. A path's native form is its
 // UTF-16 text written as UTF-8, so a name that GBK can't hold is still listed, entered
@@ -24,10 +25,10 @@ class Win32LocalFiles : public LocalFiles {
   std::vector<std::string> fixed_disks() override;
 };
 
-// Whether a directory entry with these attributes and reparse tag is a link to another
-// place (a symbolic link, a junction, a mount point: a name surrogate), which a walk must
-// not follow. Other reparse points, such as a cloud-sync program's folders and files,
-// hold their own content.
-bool is_link_reparse_point(uint32_t attributes, uint32_t reparse_tag);
+// An entry as the system's listing describes it. A reparse point is a link (which a walk
+// must not follow) only when it stands for another place: a symbolic link, a junction, a
+// mount point. Others, such as a cloud-sync program's folders and files, hold their own
+// content.
+LocalEntry local_entry_of(const _WIN32_FIND_DATAW& found);
 
 #endif  // MOYAN_APP_LOCAL_FILES_WIN32_H_

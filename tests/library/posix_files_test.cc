@@ -225,6 +225,14 @@ TEST_F(PosixImportTest, OnlyPlainFilesAreReadAndWithinTheBound) {
       {at("null.e"), 5000, ReadOutcome::kUnreadable, 0},  // a device
       {at("gone.e"), 5000, ReadOutcome::kUnreadable, 0},
   };
+  // A writer waiting on the pipe goes on as soon as anyone opens it: none of the reads may.
+  std::atomic<bool> writer_went_on{false};
+  std::thread writer([&] {
+    const int fd = open(at("pipe.e").c_str(), O_WRONLY | O_CLOEXEC);
+    writer_went_on = true;
+    if (fd >= 0) close(fd);
+  });
+  usleep(20000);  // until it waits
   for (const Case& c : cases) {
     ByteSet bytes;
     ReadOutcome outcome = ReadOutcome::kRead;
@@ -235,6 +243,11 @@ TEST_F(PosixImportTest, OnlyPlainFilesAreReadAndWithinTheBound) {
     EXPECT_EQ(outcome, c.outcome) << c.path;
     EXPECT_EQ(bytes.size(), c.size) << c.path;
   }
+  usleep(20000);
+  EXPECT_FALSE(writer_went_on) << "a read opened the pipe";
+  const int reader = open(at("pipe.e").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  writer.join();
+  close(reader);
 }
 
 TEST_F(PosixImportTest, APipeNamedLikeASourceFileDoesntHoldTheImport) {
@@ -249,7 +262,7 @@ TEST_F(PosixImportTest, APipeNamedLikeASourceFileDoesntHoldTheImport) {
 }
 
 TEST_F(PosixImportTest, WritingGoesThroughNoLinkAndIntoNoPipe) {
-  put("old.e", "old");
+  put("old.e", "old and longer");
   put("elsewhere/target.e", "keep");
   fs::create_symlink(at("elsewhere/target.e"), at("link.e"));
   fs::create_symlink(at("elsewhere/none.e"), at("dangling.e"));

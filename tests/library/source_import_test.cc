@@ -229,6 +229,14 @@ TEST_F(ImportTest, ASecondPressStopsTheImportAndKeepsWhatItStored) {
   // The next press starts an import again, which skips what is there.
   import_folder_scope("C:\\src");
   EXPECT_EQ(titles(), (Titles{"a", "b", "c", "d"}));
+
+  // Heard after a folder without source files too: a tree of such folders keeps the
+  // window answering, and stops where it is.
+  files_.add_file("C:\\tree\\first\\notes.txt", "");
+  files_.add_file("C:\\tree\\second\\late.e", "");
+  window_.post_event([&] { import_sources(window_, context_); });
+  import_folder_scope("C:\\tree");
+  EXPECT_EQ(titles(), (Titles{"a", "b", "c", "d"})) << "stopped before the second folder";
 }
 
 TEST_F(ImportTest, AStoppedWholeComputerImportSaysNoCompletion) {
@@ -291,6 +299,20 @@ TEST_F(ImportTest, AMissingLibraryIsSaidAndNothingIsWalked) {
   EXPECT_TRUE(window_.boxes().empty());
   EXPECT_EQ(progress().rfind("源码库无法打开，未导入：", 0), 0u) << progress();
   EXPECT_NE(progress().find("Missing.edb"), std::string::npos) << progress();
+}
+
+TEST(LocalPaths, AFolderAndANameAreJoinedByOneSeparator) {
+  struct Case {
+    const char* folder;
+    const char* joined;
+  };
+  const Case cases[] = {
+      {"C:\\src", "C:\\src\\a.e"},
+      {"D:\\", "D:\\a.e"},  // a drive's root ends with its separator already
+      {"", "a.e"},          // no folder: the name alone, read from the current one
+      {"C:\\\x81\x5C", "C:\\\x81\x5C\\a.e"},  // 乗 ends in the separator's byte
+  };
+  for (const Case& c : cases) EXPECT_EQ(joined_path(c.folder, '\\', "a.e"), c.joined) << c.folder;
 }
 
 TEST(ShownPath, LongPathsShowTheirEndWithoutCuttingACharacter) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cwchar>
 #include <thread>
 
 #include "app/local_files_win32.h"
@@ -40,26 +41,42 @@ class Win32FilesTest : public LibraryTest {
   std::wstring root_;
 };
 
-TEST(Win32Links, OnlyLinkTypeReparsePointsAreLinks) {
-  constexpr uint32_t kFolder = FILE_ATTRIBUTE_DIRECTORY;
-  constexpr uint32_t kReparse = FILE_ATTRIBUTE_REPARSE_POINT;
+TEST(Win32Entries, AsTheListingDescribesThem) {
+  constexpr DWORD kFolder = FILE_ATTRIBUTE_DIRECTORY;
+  constexpr DWORD kReparse = FILE_ATTRIBUTE_REPARSE_POINT;
   struct Case {
-    uint32_t attributes, tag;
-    bool link;
+    const wchar_t* name;
+    DWORD attributes, tag, size_high, size_low;
+    bool folder, link, lossy;
+    int64_t size;
     const char* what;
   };
   const Case cases[] = {
-      {kFolder | kReparse, 0xA0000003, true, "junction or mount point"},
-      {kFolder | kReparse, 0xA000000C, true, "symbolic link to a folder"},
-      {kReparse, 0xA000000C, true, "symbolic link to a file"},
-      {kFolder | kReparse, 0xA000001D, true, "a Linux subsystem's symbolic link"},
-      {kFolder | kReparse, 0x9000601A, false, "a cloud-sync program's folder"},
-      {kReparse, 0x9000001A, false, "a cloud-sync program's placeholder file"},
-      {kReparse, 0x80000013, false, "a deduplicated file"},
-      {kFolder, 0xA0000003, false, "no reparse point: the tag field means nothing"},
+      {L"j", kFolder | kReparse, 0xA0000003, 0, 0, true, true, false, 0, "a junction"},
+      {L"s", kFolder | kReparse, 0xA000000C, 0, 0, true, true, false, 0, "a link to a folder"},
+      {L"s.e", kReparse, 0xA000000C, 0, 9, false, true, false, 9, "a link to a file"},
+      {L"l", kFolder | kReparse, 0xA000001D, 0, 0, true, true, false, 0, "a Linux link"},
+      {L"c", kFolder | kReparse, 0x9000601A, 0, 0, true, false, false, 0, "a cloud folder"},
+      {L"c.e", kReparse, 0x9000001A, 0, 5, false, false, false, 5, "a cloud placeholder"},
+      {L"d.e", kReparse, 0x80000013, 0, 7, false, false, false, 7, "a deduplicated file"},
+      {L"f", kFolder, 0xA0000003, 0, 0, true, false, false, 0, "no reparse point: no tag"},
+      {L"big.e", 0, 0, 1, 0x80000000u, false, false, false, (int64_t{3} << 31), "past 4 GiB"},
+      {L"\u66F2\u266B.e", 0, 0, 0, 1, false, false, true, 1, "a name with no GBK form"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(is_link_reparse_point(c.attributes, c.tag), c.link) << c.what;
+  for (const Case& c : cases) {
+    WIN32_FIND_DATAW found = {};
+    found.dwFileAttributes = c.attributes;
+    found.dwReserved0 = c.tag;
+    found.nFileSizeHigh = c.size_high;
+    found.nFileSizeLow = c.size_low;
+    wcscpy(found.cFileName, c.name);
+    const LocalEntry entry = local_entry_of(found);
+    EXPECT_EQ(entry.is_folder, c.folder) << c.what;
+    EXPECT_EQ(entry.is_link, c.link) << c.what;
+    EXPECT_EQ(entry.name_lossy, c.lossy) << c.what;
+    EXPECT_EQ(entry.size, c.size) << c.what;
+    EXPECT_EQ(entry.native_name, win32::narrow_utf8(c.name)) << c.what;
+  }
 }
 
 TEST_F(Win32FilesTest, NamesGbkCantHoldAreListedReadAndNeverTakenAsPresent) {
