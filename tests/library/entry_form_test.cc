@@ -176,20 +176,23 @@ TEST_F(EntryFormTest, WhatTheChosenFileGivesTheEntry) {
     const char* title;
     const char* chosen;  // empty: no file chosen since start
     const char* native;
+    const char* size;  // the size the form shows when the file is chosen
     const char* box;
     const char* attachment;  // "(none)" when nothing is stored
   };
   const Case cases[] = {
-      {"no file", "", "", "源码添加成功!", ""},
-      {"unreadable", "C:\\src\\locked.e", "", "源码添加成功!", ""},
-      {"too large", "C:\\src\\huge.e", "", "源码添加失败：源码文件超过 64 MB", "(none)"},
-      {"at the bound", "C:\\src\\edge.e", "", "源码添加成功!", "edge"},
-      {"lossy name", "C:\\src\\曲?.e", "C:\\src\\\xC7\xFA<U+266B>.e", "源码添加成功!", "tune"},
+      {"no file", "", "", "", "源码添加成功!", ""},
+      {"unreadable", "C:\\src\\locked.e", "", "0.01 KB", "源码添加成功!", ""},
+      {"too large", "C:\\src\\huge.e", "", "64 MB", "源码添加失败：源码文件超过 64 MB", "(none)"},
+      {"at the bound", "C:\\src\\edge.e", "", "64 MB", "源码添加成功!", "edge"},
+      {"lossy name", "C:\\src\\曲?.e", "C:\\src\\\xC7\xFA<U+266B>.e", "0 KB", "源码添加成功!",
+       "tune"},
   };
   for (const Case& c : cases) {
     if (*c.chosen != '\0') {
       window_.answer_file_dialog_with(c.chosen, c.native);
       choose_source_file(window_, context_);
+      EXPECT_EQ(window_.control_text(Control::编辑框3), c.size) << c.title;
     }
     fill_form(c.title);
     add_manual_entry(window_, context_);
