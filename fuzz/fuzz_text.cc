@@ -1,6 +1,7 @@
 // Properties of the text operations and URL splitting on arbitrary bytes: matches start on
 // characters, split pieces rejoin to the text, identical replacement changes nothing,
-// marker cuts come from the text, and no operation misbehaves on any input.
+// marker cuts come from the text, GBK and UTF-8 convert into each other without loss where
+// both can spell a text, and no operation misbehaves on any input.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "net/url.h"
+#include "text/gbk_unicode.h"
 #include "text/text.h"
 
 namespace {
@@ -149,6 +151,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   check_numbers(text, a, b);
   check_numbers(pattern, b, a);
+
+  // Every character of UTF-8 input gives at most as many GBK bytes; GBK text that spells
+  // no lost character comes back whole.
+  bool lossy = false;
+  const std::string gbk = utf8_to_gbk(text, &lossy);
+  check(gbk.size() <= text.size());
+  check(utf8_to_gbk(gbk_to_utf8(gbk)) == gbk);
+  if (!lossy) check(gbk_to_utf8(gbk) == text);
 
   (void)host_of_url(text);
   (void)path_of_url(text);
