@@ -5,6 +5,7 @@
 
 #include "app/layout.h"
 #include "win32/code_page.h"
+#include "win32/owned_handle.h"
 
 namespace {
 
@@ -124,11 +125,52 @@ void tell_appended(HWND list, ListState& state) {
   // Parts waiting to be painted for other reasons stay so.
   const bool nothing_pending = GetUpdateRect(list, nullptr, FALSE) == FALSE;
   tell_count(list, state);
-  if (below_page && nothing_pending) ValidateRect(list, nullptr);
+  if (below_page) {
+    if (nothing_pending) ValidateRect(list, nullptr);
+    return;
+  }
+  // Rows that show are painted now. Left to the next paint, they would wait while workers
+  // keep the window's thread busy with rows and the caption's count, and meanwhile the
+  // places made for them may already be wiped: a list without rows or grid lines under a
+  // caption that counts them.
+  UpdateWindow(list);
+}
+
+// Paints what is due in a picture first and puts it on screen in one step. The view's own
+// painting wipes the places first and then draws row after row, and under Wine each row
+// takes a few milliseconds: rows, grid lines and all, the wiped places would show empty
+// meanwhile.
+void paint_whole(HWND list) {
+  PAINTSTRUCT ps;
+  HDC screen = BeginPaint(list, &ps);
+  if (screen == nullptr) return;
+  const RECT& due = ps.rcPaint;
+  const int width = due.right - due.left, height = due.bottom - due.top;
+  if (width > 0 && height > 0) {
+    const WPARAM all = PRF_ERASEBKGND | PRF_CLIENT;
+    win32::MemoryDc picture(CreateCompatibleDC(screen));
+    win32::Bitmap pixels(CreateCompatibleBitmap(screen, width, height));
+    if (picture && pixels) {
+      const HGDIOBJ old = SelectObject(picture.get(), pixels.get());
+      SetWindowOrgEx(picture.get(), due.left, due.top, nullptr);
+      DefSubclassProc(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.get()), all);
+      BitBlt(screen, due.left, due.top, width, height, picture.get(), due.left, due.top, SRCCOPY);
+      SelectObject(picture.get(), old);
+    } else {
+      DefSubclassProc(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(screen), all);
+    }
+  }
+  EndPaint(list, &ps);
 }
 
 LRESULT CALLBACK rows_owner(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
                             DWORD_PTR) {
+  // Nothing is wiped ahead of the painting: the picture covers everything due.
+  if (message == WM_ERASEBKGND) return 1;
+  if (message == WM_PAINT && wparam == 0) {
+    paint_whole(hwnd);
+    return 0;
+  }
   if (message == WM_TIMER && wparam == kCountTimerId) {
     if (ListState* state = state_of(hwnd)) {
       KillTimer(hwnd, kCountTimerId);

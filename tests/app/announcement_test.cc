@@ -128,6 +128,7 @@ TEST_F(Announcement, AnnouncementAfterTheWindowHasGoneIsDropped) {
   };
   open();
   window_.reset();
+  drain_messages();  // the closed window's request to quit would end the pumping at once
   SetEvent(answer);
   EXPECT_TRUE(pump_until([&] { return read->load(); }, 10000));
   pump_for(200);

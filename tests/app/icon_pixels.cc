@@ -79,18 +79,36 @@ Pixels ico_image(const std::wstring& path, int size) {
   return image;
 }
 
-Pixels screen_pixels(const RECT& area) {
+namespace {
+
+Pixels pixels_of(HDC source, const RECT& area) {
   const int width = area.right - area.left, height = area.bottom - area.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HDC memory = CreateCompatibleDC(source);
+  HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+  BitBlt(memory, 0, 0, width, height, source, area.left, area.top, SRCCOPY);
   SelectObject(memory, old);
   Pixels p = read_dib(memory, bitmap, width, height);
   DeleteObject(bitmap);
   DeleteDC(memory);
+  return p;
+}
+
+}  // namespace
+
+Pixels screen_pixels(const RECT& area) {
+  HDC screen = GetDC(nullptr);
+  Pixels p = pixels_of(screen, area);
   ReleaseDC(nullptr, screen);
+  return p;
+}
+
+Pixels client_pixels(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  HDC dc = GetDC(window);
+  Pixels p = pixels_of(dc, client);
+  ReleaseDC(window, dc);
   return p;
 }
 

@@ -26,6 +26,8 @@ Pixels ico_image(const std::wstring& path, int size);
 
 // What the screen shows in a rectangle of screen coordinates.
 Pixels screen_pixels(const RECT& area);
+// What a window has drawn in its client area, whether or not the screen shows it yet.
+Pixels client_pixels(HWND window);
 
 // An icon handle drawn at size x size over a plain background colour.
 Pixels drawn_icon(HICON icon, int size, COLORREF background);

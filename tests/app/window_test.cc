@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <thread>
@@ -14,6 +16,7 @@
 #include "app/app_config.h"
 #include "app/layout.h"
 #include "app/window_messages.h"
+#include "icon_pixels.h"
 #include "win32/code_page.h"
 #include "window_driver.h"
 #include "window_fixture.h"
@@ -152,6 +155,72 @@ TEST_F(WindowTest, WholeRowsAreNumberedByTheListsCount) {
   }
   EXPECT_EQ(list.cell_text(2, 0), "3");
   EXPECT_EQ(list.cell_text(2, 1), "源码大全");
+}
+
+// Which of the first `rows` rows of the list show ink (text darker than the grid) in their
+// id cells, as the list has drawn them.
+std::vector<bool> rows_with_ink(HWND list, int rows) {
+  const Pixels shown = client_pixels(list);
+  std::vector<bool> inked;
+  for (int row = 0; row < rows; ++row) {
+    RECT cell = {};
+    cell.left = LVIR_BOUNDS;
+    SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+    bool ink = false;
+    for (int y = std::max<int>(cell.top, 0); y < std::min<int>(cell.bottom, shown.height); ++y) {
+      for (int x = 0; x < ListView_GetColumnWidth(list, 0) && x < shown.width && !ink; ++x) {
+        const uint32_t p = shown.at(x, y);
+        ink = std::min({p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF}) < 100;
+      }
+    }
+    inked.push_back(ink);
+  }
+  return inked;
+}
+
+// Rows reach the list from workers while the window's thread has other messages to handle:
+// the rows the list shows are on screen as soon as it is told of them, and nothing wipes
+// them before they are painted again.
+TEST_F(WindowTest, RowsToldToTheListAreOnScreenAtOnce) {
+  open();
+  HWND list = control(Control::超级列表框1);
+  const int page = ListView_GetCountPerPage(list);
+  int added = 0;
+  for (int batch : {1, 2, 5, 13, 30}) {
+    std::vector<ResultList::RowTexts> rows;
+    for (int i = 0; i < batch; ++i) rows.push_back({"标题", "1 KB", "★", "2012-04-02", ""});
+    added += batch;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+      port().append_numbered_rows(rows);
+      port().set_control_text(Control::kMainWindow, "新增" + std::to_string(added) + "条");
+      done = true;
+    });
+    // Only the worker's sent messages run meanwhile, as while a harvest keeps the window's
+    // thread busy: no paint is let through.
+    MSG msg;
+    while (!done) {
+      PeekMessageW(&msg, nullptr, WM_APP + 0x3FFF, WM_APP + 0x3FFF, PM_NOREMOVE);
+      Sleep(1);
+    }
+    worker.join();
+    const int told = std::min(ListView_GetItemCount(list), page);
+    ASSERT_GT(told, 0);
+    EXPECT_EQ(rows_with_ink(list, told), std::vector<bool>(told, true))
+        << "after " << added << " rows: rows told to the list are not on screen";
+  }
+  // What invalidates the list and has it wiped before the next paint (a change of another
+  // window over it, say) leaves the rows in sight until they are painted again.
+  RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
+  EXPECT_EQ(rows_with_ink(list, page), std::vector<bool>(page, true))
+      << "the list was wiped before its paint";
+  // Its paint covers what was there: a shorter list leaves no rows of the longer one.
+  port().delete_all_rows();
+  port().append_numbered_row({"标题", "", "", "", ""});
+  pump_until([&] { return GetUpdateRect(list, nullptr, FALSE) == FALSE; }, 5000);
+  std::vector<bool> one(page, false);
+  one[0] = true;
+  EXPECT_EQ(rows_with_ink(list, page), one) << "rows of the earlier list are still shown";
 }
 
 TEST_F(WindowTest, EachPageButtonShowsItsPage) {
