@@ -25,6 +25,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"MoyanMainWindow";
 constexpr COLORREF kLayoutBackground = RGB(255, 0, 255);
+constexpr UINT_PTR kCaptionTimerId = 0x4D43;  // gives the caption back to the window's title
 
 }  // namespace
 
@@ -116,6 +117,16 @@ void MainWindow::set_background_colour(COLORREF colour) {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+void MainWindow::set_caption(const std::string& text) {
+  KillTimer(hwnd_, kCaptionTimerId);
+  SetWindowTextW(hwnd_, win32::widen(text).c_str());
+}
+
+void MainWindow::show_passing_caption(const std::string& text) {
+  SetWindowTextW(hwnd_, win32::widen(text).c_str());
+  SetTimer(hwnd_, kCaptionTimerId, static_cast<UINT>(passing_caption_ms_), nullptr);
+}
+
 void MainWindow::pop_up_menu(PopupMenu menu) {
   MenuCommand chosen = menus_.pop_up(menu, hwnd_);
   if (chosen != MenuCommand::kNone && port_ != nullptr) {
@@ -159,6 +170,10 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
     case kMsgTrayEvent:
       on_tray_event(lparam);
+      return 0;
+    case WM_TIMER:
+      if (wparam != kCaptionTimerId) break;
+      set_caption(kMainWindowTitle);
       return 0;
     case kMsgCloseRequest:
       DestroyWindow(hwnd_);

@@ -28,6 +28,10 @@ struct WindowPlatform {
 };
 WindowPlatform default_platform();
 
+// How long a passing text stays in the caption (a web search's result) before the
+// window's title comes back: long enough to be read at a glance.
+constexpr int kPassingCaptionMs = 5000;
+
 // The program's only window, with every control of its layout. It turns the messages of
 // the window and its controls into the events of the event map.
 class MainWindow {
@@ -57,6 +61,11 @@ class MainWindow {
   int current_page() const { return current_page_; }
   void set_current_page(int page);
   void set_background_colour(COLORREF colour);
+  // The caption: a text that stays, or one that gives way to the window's title after the
+  // passing caption's time (which starts afresh with each passing text).
+  void set_caption(const std::string& text);
+  void show_passing_caption(const std::string& text);
+  void set_passing_caption_time(int ms) { passing_caption_ms_ = ms; }
   // Shows a hidden menu; a chosen item's handler runs before this returns.
   void pop_up_menu(PopupMenu menu);
 
@@ -81,6 +90,7 @@ class MainWindow {
   WindowControls controls_;
   HiddenMenus menus_;
   int current_page_ = kLibraryPage;
+  int passing_caption_ms_ = kPassingCaptionMs;
   bool started_ = false;
   UINT taskbar_created_ = 0;
   win32::Brush background_;

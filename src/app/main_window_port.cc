@@ -71,7 +71,16 @@ std::string MainWindowPort::control_text(Control control) {
   return text;
 }
 void MainWindowPort::set_control_text(Control control, const std::string& text) {
-  run([&] { SetWindowTextW(window_of(control), win32::widen(text).c_str()); });
+  run([&] {
+    if (control == Control::kMainWindow) {
+      window_.set_caption(text);
+    } else {
+      SetWindowTextW(window_of(control), win32::widen(text).c_str());
+    }
+  });
+}
+void MainWindowPort::show_passing_caption(const std::string& text) {
+  run([&] { window_.show_passing_caption(text); });
 }
 bool MainWindowPort::is_checked(Control control) {
   bool checked = false;

@@ -30,6 +30,7 @@ class MainWindowPort : public WindowPort {
 
   std::string control_text(Control control) override;
   void set_control_text(Control control, const std::string& text) override;
+  void show_passing_caption(const std::string& text) override;
   bool is_checked(Control control) override;
   void set_checked(Control control, bool checked) override;
   void set_control_visible(Control control, bool visible) override;

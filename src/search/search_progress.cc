@@ -53,8 +53,14 @@ void SearchProgress::show(ControlValues& window) {
   for (;;) {
     const unsigned long long shown = version_;
     const std::string caption = progress_caption(window_title_, totals_);
+    const bool ended = totals_.searches_running == 0;
     hold.unlock();
-    window.set_control_text(Control::kMainWindow, caption);
+    // What the searches did stays for a while; then the caption is the window's title again.
+    if (ended) {
+      window.show_passing_caption(caption);
+    } else {
+      window.set_control_text(Control::kMainWindow, caption);
+    }
     hold.lock();
     if (version_ == shown) break;
   }

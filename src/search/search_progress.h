@@ -23,10 +23,10 @@ struct SearchTotals {
 std::string progress_caption(const std::string& window_title, const SearchTotals& totals);
 
 // Shows in MainWindow's caption that web searches run and, once the last has ended, what
-// they did; the result list and the messages stay as they are. Workers and the window's
-// thread report to it. The window's thread never waits here for a worker: a worker that
-// is showing the caption (waiting for the window's thread to set it) shows whatever was
-// reported meanwhile before it stops.
+// they did, for a while (the window's title comes back after it); the result list and the
+// messages stay as they are. Workers and the window's thread report to it. The window's
+// thread never waits here for a worker: a worker that is showing the caption (waiting for
+// the window's thread to set it) shows whatever was reported meanwhile before it stops.
 class SearchProgress {
  public:
   // Entries added or skipped are shown at most this often (milliseconds: each showing is a

@@ -13,6 +13,10 @@ class ControlValues {
   // Texts of edit boxes, labels, check boxes and buttons.
   virtual std::string control_text(Control control) = 0;
   virtual void set_control_text(Control control, const std::string& text) = 0;
+  // Shows a text in MainWindow's caption for a while; then the window's own title comes
+  // back. Setting the caption again meanwhile keeps the new text (a passing one starts its
+  // while afresh).
+  virtual void show_passing_caption(const std::string& text) = 0;
   virtual bool is_checked(Control control) = 0;
   virtual void set_checked(Control control, bool checked) = 0;
   // Shows or hides a control (the import's progress takes the reserved area's caption's

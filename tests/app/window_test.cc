@@ -223,6 +223,41 @@ TEST_F(WindowTest, RowsToldToTheListAreOnScreenAtOnce) {
   EXPECT_EQ(rows_with_ink(list, page), one) << "rows of the earlier list are still shown";
 }
 
+// A web search's result passes through the caption: the window's title comes back after
+// the passing time, not sooner; a caption set meanwhile stays; a second passing text starts
+// the time afresh.
+TEST_F(WindowTest, PassingCaptionGivesWayToTheTitle) {
+  open();
+  constexpr int kPassingMs = 300;
+  constexpr int kTimerSlack = 30;  // the system's clock ticks
+  window_->set_passing_caption_time(kPassingMs);
+  const std::wstring title = win32::widen(kMainWindowTitle);
+  auto caption = [&] { return window_text_of(window_->hwnd()); };
+  auto title_back = [&] { return pump_until([&] { return caption() == title; }, 5000); };
+
+  ULONGLONG shown = GetTickCount64();
+  std::thread worker([&] { port().show_passing_caption("甲"); });  // as a harvest's worker
+  pump_until([&] { return caption() == L"甲"; }, 5000);
+  worker.join();
+  ASSERT_TRUE(title_back()) << "the title did not come back";
+  EXPECT_GE(GetTickCount64() - shown, static_cast<ULONGLONG>(kPassingMs - kTimerSlack))
+      << "the title came back before the passing time";
+
+  port().show_passing_caption("乙");
+  port().set_control_text(Control::kMainWindow, "丙");
+  pump_for(kPassingMs * 2);
+  EXPECT_EQ(caption(), L"丙") << "a caption set after a passing one did not stay";
+
+  port().show_passing_caption("丁");
+  pump_for(kPassingMs * 2 / 3);
+  shown = GetTickCount64();
+  port().show_passing_caption("戊");
+  EXPECT_EQ(caption(), L"戊");
+  ASSERT_TRUE(title_back());
+  EXPECT_GE(GetTickCount64() - shown, static_cast<ULONGLONG>(kPassingMs - kTimerSlack))
+      << "the second passing text did not start the time afresh";
+}
+
 TEST_F(WindowTest, EachPageButtonShowsItsPage) {
   open();
   struct Case {

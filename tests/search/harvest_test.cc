@@ -397,10 +397,19 @@ TEST_F(HarvestTest, TheCaptionShowsTheSearchRunningAndItsEnd) {
   EXPECT_EQ(
       window_.control_text(Control::kMainWindow).rfind("墨砚工坊V1.0 - 网络搜索中：0/1页，", 0), 0u)
       << "as the search starts";
+  EXPECT_FALSE(window_.caption_passing()) << "the caption of a running search stays";
   site_.release_all();
   ASSERT_TRUE(web.progress().wait_until_idle(kWaitMs));
   EXPECT_EQ(window_.control_text(Control::kMainWindow),
             "墨砚工坊V1.0 - 网络搜索完成：1/1页，新增2条，已有1条");
+  EXPECT_TRUE(window_.caption_passing()) << "the result does not give way to the title";
+  // A second search shows its own progress, which stays while it runs.
+  site_.hold_back("&pn=100&pn=");  // its result page
+  web.start_web_search(window_, "模块");
+  EXPECT_FALSE(window_.caption_passing()) << "the second search's caption";
+  site_.release_all();
+  ASSERT_TRUE(web.progress().wait_until_idle(kWaitMs));
+  EXPECT_TRUE(window_.caption_passing()) << "the second search's result";
   EXPECT_EQ(window_.rows().size(), 2u) << "the rows are the same with progress shown";
   EXPECT_TRUE(window_.boxes().empty()) << "a web search shows no message";
 }

@@ -78,6 +78,18 @@ std::string FakeWindow::control_text(Control control) {
 void FakeWindow::set_control_text(Control control, const std::string& text) {
   std::lock_guard<std::mutex> hold(mutex_);
   texts_[control] = text;
+  if (control == Control::kMainWindow) caption_passing_ = false;
+}
+
+void FakeWindow::show_passing_caption(const std::string& text) {
+  std::lock_guard<std::mutex> hold(mutex_);
+  texts_[Control::kMainWindow] = text;
+  caption_passing_ = true;
+}
+
+bool FakeWindow::caption_passing() const {
+  std::lock_guard<std::mutex> hold(mutex_);
+  return caption_passing_;
 }
 
 bool FakeWindow::is_checked(Control control) {

@@ -34,6 +34,7 @@ class FakeWindow : public WindowPort {
 
   std::string control_text(Control control) override;
   void set_control_text(Control control, const std::string& text) override;
+  void show_passing_caption(const std::string& text) override;
   bool is_checked(Control control) override;
   void set_checked(Control control, bool checked) override;
   void set_control_visible(Control control, bool visible) override;
@@ -69,6 +70,8 @@ class FakeWindow : public WindowPort {
   bool control_visible(Control control) const;
   // How often a handler let the window's messages run.
   int pumps() const;
+  // Whether the caption shows a passing text, which gives way to the title after a while.
+  bool caption_passing() const;
 
   // Test side: the state a handler finds.
   void set_minimised(bool minimised);
@@ -109,6 +112,7 @@ class FakeWindow : public WindowPort {
   };
   std::deque<Waiting> waiting_;
   int pumps_ = 0;
+  bool caption_passing_ = false;
 };
 
 #endif  // MOYAN_TESTS_UI_FAKE_WINDOW_H_
