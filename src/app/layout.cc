@@ -1,6 +1,8 @@
 #include "app/layout.h"
 
+#include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <iterator>
 
 namespace {
@@ -92,18 +94,23 @@ constexpr ControlSpec kLayout[] = {
     {C::透明标签1, K::kTransparentLabel, C::分组框2, -1, {8, 16, 250, 150}, kAboutText, kPlain},
 
     // Management page.
-    {C::分组框3, K::kGroupBox, C::选择夹1, 2, {24, 20, 232, 136}, "本地源码管理", kPlain},
+    // Taller (was 136): with 分组框5 beside it, it reaches down to the entry form, which must
+    // stay below the page buttons' strip.
+    {C::分组框3, K::kGroupBox, C::选择夹1, 2, {24, 20, 232, 209}, "本地源码管理", kPlain},
     // Moved: was 263, 20, 561 wide, cut off; now below the import group, clear of the page
     // buttons' strip.
     {C::分组框4, K::kGroupBox, C::选择夹1, 2, {24, 232, 561, 136}, "源码管理", kPlain},
-    // Moved: was 24, 159, 800 × 264; the reserved area takes the place 分组框4 left.
-    {C::分组框5, K::kGroupBox, C::选择夹1, 2, {263, 20, 272, 136}, "预留区域", kPlain},
+    // Moved: was 24, 159, 800 × 264; the reserved area takes the place 分组框4 left, as tall
+    // as 分组框3 beside it.
+    {C::分组框5, K::kGroupBox, C::选择夹1, 2, {263, 20, 272, 209}, "预留区域", kPlain},
     {C::通用对话框1, K::kFileDialog, C::选择夹1, 2, {752, 324, 32, 32}, nullptr, kPlain},
-    {C::选择框3, K::kCheckBox, C::分组框3, -1, {24, 32, 80, 16}, "选择文件夹", kPlain},
-    {C::选择框5, K::kCheckBox, C::分组框3, -1, {121, 33, 97, 16}, "选择单一文件", kPlain},
-    {C::选择框4, K::kCheckBox, C::分组框3, -1, {24, 64, 144, 16}, "选择电脑中的所有源码", kPlain},
-    {C::图形按钮3, K::kImageButton, C::分组框3, -1, {26, 94, 80, 24}, nullptr, kPlain},
-    {C::图形按钮2, K::kImageButton, C::分组框3, -1, {128, 95, 80, 24}, nullptr, kPlain},
+    // Moved 34 pixels down (was at y 32, 33, 64, 94 and 95): the import choices stand in the
+    // middle of their taller group.
+    {C::选择框3, K::kCheckBox, C::分组框3, -1, {24, 66, 80, 16}, "选择文件夹", kPlain},
+    {C::选择框5, K::kCheckBox, C::分组框3, -1, {121, 67, 97, 16}, "选择单一文件", kPlain},
+    {C::选择框4, K::kCheckBox, C::分组框3, -1, {24, 98, 144, 16}, "选择电脑中的所有源码", kPlain},
+    {C::图形按钮3, K::kImageButton, C::分组框3, -1, {26, 128, 80, 24}, nullptr, kPlain},
+    {C::图形按钮2, K::kImageButton, C::分组框3, -1, {128, 129, 80, 24}, nullptr, kPlain},
     {C::透明标签2, K::kTransparentLabel, C::分组框4, -1, {17, 28, 64, 24}, "源码标题：", kPlain},
     {C::编辑框2, K::kEdit, C::分组框4, -1, {89, 27, 448, 24}, nullptr, kPlain},
     {C::透明标签3, K::kTransparentLabel, C::分组框4, -1, {17, 65, 64, 24}, "源码大小：", kPlain},
@@ -121,15 +128,16 @@ constexpr ControlSpec kLayout[] = {
     {C::图形按钮4, K::kImageButton, C::分组框4, -1, {269, 95, 80, 24}, nullptr, kPlain},
     {C::图形按钮5, K::kImageButton, C::分组框4, -1, {366, 95, 80, 24}, nullptr, kPlain},
     {C::图形按钮6, K::kImageButton, C::分组框4, -1, {459, 95, 80, 24}, nullptr, kPlain},
+    // Moved down (was 16, 24) to stand in the middle of its taller group box.
     {C::透明标签9,
      K::kTransparentLabel,
      C::分组框5,
      -1,
-     {16, 24, 240, 100},
+     {16, 57, 240, 100},
      "预留区域",
      FontKind::kSongReservedArea},
     // Takes the caption's place once an import has run (hidden until then).
-    {C::导入进度, K::kTransparentLabel, C::分组框5, -1, {10, 20, 252, 108}, nullptr, kPlain},
+    {C::导入进度, K::kTransparentLabel, C::分组框5, -1, {10, 20, 252, 180}, nullptr, kPlain},
 };
 
 static_assert(std::size(kLayout) == kControlCount - 1, "every control has one layout row");
@@ -187,6 +195,36 @@ const ControlSpec& control_spec(Control name) {
                                           nullptr,
                                           kPlain};
   return kWindow;
+}
+
+ControlRect fitted_rect(const ControlSpec& spec, int client_width, int client_height) {
+  ControlRect r = spec.rect;
+  // How far the right end of a pair of buttons lies past the client area.
+  auto overflow = [client_width](std::initializer_list<Control> pair) {
+    int right = 0;
+    for (Control c : pair) {
+      const ControlRect& place = control_spec(c).rect;
+      right = std::max(right, place.left + place.width);
+    }
+    return std::max(0, right - client_width);
+  };
+  switch (spec.name) {
+    case C::选择夹1:
+      r.width = client_width - r.left;
+      r.height = client_height - r.top;
+      break;
+    case C::图形按钮10:
+    case C::图形按钮13:
+      r.left -= overflow({C::图形按钮10, C::图形按钮13});
+      break;
+    case C::图形按钮22:
+    case C::图形按钮23:
+      r.left -= overflow({C::图形按钮22, C::图形按钮23});
+      break;
+    default:
+      break;
+  }
+  return r;
 }
 
 std::span<const ListColumn> result_list_columns() {

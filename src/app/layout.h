@@ -54,6 +54,17 @@ extern const char kMainWindowTitle[];
 std::span<const ControlSpec> main_window_layout();
 const ControlSpec& control_spec(Control name);
 
+// The client area the layout is drawn for: the outer size less a 3-pixel fixed frame and a
+// 23-pixel caption.
+constexpr int kLayoutClientWidth = 639;
+constexpr int kLayoutClientHeight = 512;
+
+// A control's place in a client area of the given size, for borders of other widths than
+// the layout's: 选择夹1 ends at the client area's edges, and the buttons along the right edge
+// move in as far as it is narrower, each pair as one (the menu and close buttons side by
+// side, the two page buttons one above the other). Every other control keeps its place.
+ControlRect fitted_rect(const ControlSpec& spec, int client_width, int client_height);
+
 // The result list's columns: title and width.
 struct ListColumn {
   const char* title;

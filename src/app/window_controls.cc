@@ -50,25 +50,6 @@ HWND make_system_control(const wchar_t* cls, DWORD style, DWORD ex_style, const 
       GetModuleHandleW(nullptr), nullptr);
 }
 
-// The layout assumes a client area 639 pixels wide; with wider window borders the controls
-// placed along the right edge are pulled in, and 选择夹1 ends at the client area's edges.
-void fit_into_client_area(ControlSpec& spec, const RECT& client) {
-  switch (spec.name) {
-    case Control::选择夹1:
-      spec.rect.width = client.right - spec.rect.left;
-      spec.rect.height = client.bottom - spec.rect.top;
-      break;
-    case Control::图形按钮10:
-    case Control::图形按钮13:
-    case Control::图形按钮22:
-    case Control::图形按钮23:
-      spec.rect.left -= std::max<int>(0, spec.rect.left + spec.rect.width - client.right);
-      break;
-    default:
-      break;
-  }
-}
-
 // 标签1's separators stand on the result list's column edges, in 标签1's own coordinates.
 void line_up_headings(const WindowControls& built) {
   HWND list = built[Control::超级列表框1];
@@ -98,7 +79,7 @@ class Builder {
     GetClientRect(window_, &client);
     for (const ControlSpec& row : main_window_layout()) {
       ControlSpec spec = row;
-      fit_into_client_area(spec, client);
+      spec.rect = fitted_rect(row, client.right, client.bottom);
       if (spec.kind == ControlKind::kFileDialog) continue;  // a dialog shown on demand
       HWND parent = parent_of(spec);
       if (parent == nullptr) return false;
@@ -185,6 +166,10 @@ class Builder {
         make_system_control(L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, spec,
                             parent, std::max(spec.rect.height, kComboMinimumHeight), text);
     if (combo == nullptr) return nullptr;
+    // Its label and arrow button lie over it and show its choice and open its list; of
+    // itself it shows nothing, or its field's edge would peek out under the label and beside
+    // the arrow. The list it drops is a window of its own and still shows.
+    SetWindowRgn(combo, CreateRectRgn(0, 0, 0, 0), FALSE);
     auto items = spec.name == Control::组合框1 ? rating_items() : category_items();
     for (const char* item : items) {
       SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::widen(item).c_str()));

@@ -14,6 +14,7 @@
 #include "app/label_window.h"
 #include "app/layout.h"
 #include "icon_pixels.h"
+#include "win32/code_page.h"
 #include "window_driver.h"
 #include "window_fixture.h"
 
@@ -217,6 +218,144 @@ TEST_F(WindowTest, NothingIsClippedOrCoveredOnAnyPage) {
             << "the caption of " << name_of(spec.name) << " on page " << page;
       }
     }
+  }
+}
+
+// What the window of each kind of control must be.
+struct KindOfWindow {
+  ControlKind kind;
+  const wchar_t* window_class;
+  DWORD type_mask, type;  // style bits that make the kind (a check box that checks itself...)
+  bool tab_stop;
+  bool has_font;
+};
+
+const KindOfWindow kKinds[] = {
+    {ControlKind::kImageButton, L"MoyanImageButton", 0, 0, false, false},
+    {ControlKind::kTransparentLabel, L"MoyanLabel", 0, 0, false, true},
+    {ControlKind::kLabel, L"MoyanLabel", 0, 0, false, true},
+    {ControlKind::kEdit, L"Edit", ES_MULTILINE | ES_AUTOHSCROLL, ES_AUTOHSCROLL, true, true},
+    {ControlKind::kCheckBox, L"Button", BS_TYPEMASK, BS_AUTOCHECKBOX, true, true},
+    {ControlKind::kComboBox, L"ComboBox", CBS_DROPDOWNLIST, CBS_DROPDOWNLIST, true, true},
+    {ControlKind::kListView, WC_LISTVIEWW, LVS_TYPEMASK, LVS_REPORT, true, false},
+    {ControlKind::kGroupBox, L"MoyanContainer", 0, 0, false, true},
+    {ControlKind::kPictureBox, L"MoyanPictureBox", 0, 0, false, false},
+    {ControlKind::kPushButton, L"Button", BS_TYPEMASK, BS_PUSHBUTTON, true, true},
+    {ControlKind::kPageContainer, L"MoyanContainer", 0, 0, false, false},
+};
+
+// Whether a control's font is the one its layout row names.
+std::string font_mismatch(HWND hwnd, FontKind kind) {
+  auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+  if (kind == FontKind::kDefault) {
+    return font == GetStockObject(DEFAULT_GUI_FONT) ? "" : "not the default GUI font";
+  }
+  LOGFONTW face = {};
+  if (font == nullptr || GetObjectW(font, sizeof(face), &face) == 0) return "no font";
+  if (std::wstring(face.lfFaceName) != L"宋体") return "not 宋体";
+  const bool bold = kind == FontKind::kSongBold14;
+  if ((face.lfWeight >= FW_BOLD) != bold) return bold ? "not bold" : "bold";
+  if (bold && std::abs(face.lfHeight) != 14) return "not 14 pixels high";
+  if (!bold && face.lfCharSet != GB2312_CHARSET) return "not the GB2312 character set";
+  return "";
+}
+
+// The window built from the layout: each control's window lies in its container at its
+// row's place (fitted to the client area), shows its caption in its font, and is the kind
+// of window its row names.
+TEST_F(WindowTest, EveryControlIsBuiltAsItsLayoutRowSays) {
+  open();
+  RECT client;
+  GetClientRect(window_->hwnd(), &client);
+  for (int page = 0; page < kPageCount; ++page) {
+    show_page(page);
+    for (const ControlSpec& spec : main_window_layout()) {
+      HWND hwnd = control(spec.name);
+      if (spec.kind == ControlKind::kFileDialog) {
+        EXPECT_EQ(hwnd, nullptr) << "the file dialog has a window of its own";
+        continue;
+      }
+      ASSERT_NE(hwnd, nullptr) << name_of(spec.name) << " was not built";
+      const std::string which = name_of(spec.name);
+      HWND parent = GetParent(hwnd);
+      if (spec.container == Control::选择夹1) {
+        EXPECT_EQ(GetParent(parent), control(Control::选择夹1)) << which << " is on no page";
+        EXPECT_EQ(IsWindowVisible(parent) != 0, spec.page == page)
+            << which << " is not on page " << spec.page;
+      } else if (page == 0) {
+        HWND container =
+            spec.container == Control::kMainWindow ? window_->hwnd() : control(spec.container);
+        EXPECT_EQ(parent, container) << which << " is in another container";
+      }
+      if (page != 0) continue;  // the rest once
+
+      RECT r;
+      GetWindowRect(hwnd, &r);
+      MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+      const ControlRect want = fitted_rect(spec, client.right, client.bottom);
+      EXPECT_EQ(r.left, want.left) << which;
+      EXPECT_EQ(r.top, want.top) << which;
+      EXPECT_EQ(r.right - r.left, want.width) << which;
+      // A drop-down list's window is as high as its field; the layout's height is its list's.
+      if (spec.kind != ControlKind::kComboBox) {
+        EXPECT_EQ(r.bottom - r.top, want.height) << which;
+      }
+
+      EXPECT_EQ(window_text_of(hwnd), spec.text ? win32::widen(spec.text) : L"")
+          << which << ": caption";
+      const KindOfWindow* kind = nullptr;
+      for (const KindOfWindow& k : kKinds) {
+        if (k.kind == spec.kind) kind = &k;
+      }
+      ASSERT_NE(kind, nullptr) << which;
+      wchar_t window_class[64] = {};
+      GetClassNameW(hwnd, window_class, 64);
+      EXPECT_EQ(_wcsicmp(window_class, kind->window_class), 0) << which << ": window class";
+      const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+      EXPECT_EQ(style & kind->type_mask, kind->type) << which << ": style";
+      // Out of sight, nothing takes the keyboard (see TabWalksOnlyThroughControlsInSight).
+      if (!holds_only_a_value(spec.name)) {
+        EXPECT_EQ((style & WS_TABSTOP) != 0, kind->tab_stop) << which << ": tab stop";
+      }
+      if (kind->has_font) {
+        EXPECT_EQ(font_mismatch(hwnd, spec.font), "") << which << ": font";
+      }
+    }
+  }
+}
+
+// Each combo box lies under the label that shows its choice and the arrow that opens it:
+// nothing of the box itself shows around them, and its list still drops down.
+TEST_F(WindowTest, ComboBoxesShowOnlyTheirLabelsAndArrows) {
+  open();
+  show_page(kManagementPage);
+  struct Case {
+    Control combo, label, arrow;
+  };
+  for (const Case& c : {Case{Control::组合框1, Control::标签2, Control::图形按钮7},
+                        Case{Control::组合框2, Control::标签3, Control::图形按钮8}}) {
+    RECT box, label, arrow;
+    GetWindowRect(control(c.combo), &box);
+    GetWindowRect(control(c.label), &label);
+    GetWindowRect(control(c.arrow), &arrow);
+    const Pixels shown = screen_pixels(box);
+    ASSERT_FALSE(shown.empty());
+    std::string seen;
+    for (int y = 0; y < shown.height && seen.empty(); ++y) {
+      for (int x = 0; x < shown.width && seen.empty(); ++x) {
+        const POINT at = {box.left + x, box.top + y};
+        if (PtInRect(&label, at) || PtInRect(&arrow, at)) continue;
+        if ((shown.at(x, y) & 0xFFFFFF) != 0xFFFFFF) {
+          seen = "a pixel at (" + std::to_string(x) + "," + std::to_string(y) + ") of the box";
+        }
+      }
+    }
+    EXPECT_EQ(seen, "") << name_of(c.combo) << " shows beside its label and arrow";
+    port().drop_down_list(c.combo);
+    pump_for(100);
+    EXPECT_TRUE(SendMessageW(control(c.combo), CB_GETDROPPEDSTATE, 0, 0))
+        << name_of(c.combo) << "'s list did not drop down";
+    SendMessageW(control(c.combo), CB_SHOWDROPDOWN, FALSE, 0);
   }
 }
 
