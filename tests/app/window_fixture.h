@@ -14,14 +14,23 @@
 #include "app/main_window_port.h"
 #include "window_driver.h"
 
-// The real MainWindow with a recording platform: addresses it opens and stores it closes
-// are kept, and its move loop (which follows the real mouse) moves the window a little.
+// The real MainWindow with a recording platform: the addresses it opens are kept, and its
+// move loop (which follows the real mouse) moves the window a little.
 class WindowTest : public ::testing::Test {
  protected:
+  // The window with the program's own platform (its stores, shell and announcement) in
+  // place of the recording one.
+  void open(WindowPlatform platform) {
+    window_ = MainWindow::create(platform);
+    ASSERT_TRUE(window_) << "MainWindow could not be created";
+    port_ = std::make_unique<MainWindowPort>(*window_);
+    window_->start(*port_, handlers_);
+    pump_for(50);
+  }
+
   void open() {
     WindowPlatform platform;
     platform.open_url = [this](const std::string& address) { urls_.push_back(address); };
-    platform.close_stores = [this] { ++stores_closed_; };
     platform.begin_drag = [this](HWND hwnd) {
       ++drags_;
       RECT r;
@@ -30,11 +39,7 @@ class WindowTest : public ::testing::Test {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     };
     platform.read_announcement_page = read_announcement_;  // none: 编辑框6 stays empty
-    window_ = MainWindow::create(platform);
-    ASSERT_TRUE(window_) << "MainWindow could not be created";
-    port_ = std::make_unique<MainWindowPort>(*window_);
-    window_->start(*port_, handlers_);
-    pump_for(50);
+    open(std::move(platform));
   }
 
   void TearDown() override {
@@ -58,7 +63,6 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<MainWindowPort> port_;
   std::vector<std::string> urls_;
-  int stores_closed_ = 0;
   int drags_ = 0;
 };
 
