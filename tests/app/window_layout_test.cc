@@ -223,25 +223,25 @@ TEST_F(WindowTest, NothingIsClippedOrCoveredOnAnyPage) {
 
 // What the window of each kind of control must be.
 struct KindOfWindow {
-  ControlKind kind;
   const wchar_t* window_class;
+  ControlKind kind;
   DWORD type_mask, type;  // style bits that make the kind (a check box that checks itself...)
   bool tab_stop;
   bool has_font;
 };
 
 const KindOfWindow kKinds[] = {
-    {ControlKind::kImageButton, L"MoyanImageButton", 0, 0, false, false},
-    {ControlKind::kTransparentLabel, L"MoyanLabel", 0, 0, false, true},
-    {ControlKind::kLabel, L"MoyanLabel", 0, 0, false, true},
-    {ControlKind::kEdit, L"Edit", ES_MULTILINE | ES_AUTOHSCROLL, ES_AUTOHSCROLL, true, true},
-    {ControlKind::kCheckBox, L"Button", BS_TYPEMASK, BS_AUTOCHECKBOX, true, true},
-    {ControlKind::kComboBox, L"ComboBox", CBS_DROPDOWNLIST, CBS_DROPDOWNLIST, true, true},
-    {ControlKind::kListView, WC_LISTVIEWW, LVS_TYPEMASK, LVS_REPORT, true, false},
-    {ControlKind::kGroupBox, L"MoyanContainer", 0, 0, false, true},
-    {ControlKind::kPictureBox, L"MoyanPictureBox", 0, 0, false, false},
-    {ControlKind::kPushButton, L"Button", BS_TYPEMASK, BS_PUSHBUTTON, true, true},
-    {ControlKind::kPageContainer, L"MoyanContainer", 0, 0, false, false},
+    {L"MoyanImageButton", ControlKind::kImageButton, 0, 0, false, false},
+    {L"MoyanLabel", ControlKind::kTransparentLabel, 0, 0, false, true},
+    {L"MoyanLabel", ControlKind::kLabel, 0, 0, false, true},
+    {L"Edit", ControlKind::kEdit, ES_MULTILINE | ES_AUTOHSCROLL, ES_AUTOHSCROLL, true, true},
+    {L"Button", ControlKind::kCheckBox, BS_TYPEMASK, BS_AUTOCHECKBOX, true, true},
+    {L"ComboBox", ControlKind::kComboBox, CBS_DROPDOWNLIST, CBS_DROPDOWNLIST, true, true},
+    {WC_LISTVIEWW, ControlKind::kListView, LVS_TYPEMASK, LVS_REPORT, true, false},
+    {L"MoyanContainer", ControlKind::kGroupBox, 0, 0, false, true},
+    {L"MoyanPictureBox", ControlKind::kPictureBox, 0, 0, false, false},
+    {L"Button", ControlKind::kPushButton, BS_TYPEMASK, BS_PUSHBUTTON, true, true},
+    {L"MoyanContainer", ControlKind::kPageContainer, 0, 0, false, false},
 };
 
 // Whether a control's font is the one its layout row names.
