@@ -190,7 +190,7 @@ TEST_F(WindowTest, RowsToldToTheListAreOnScreenAtOnce) {
   HWND list = control(Control::超级列表框1);
   const int page = ListView_GetCountPerPage(list);
   int added = 0;
-  for (int batch : {1, 2, 5, 13, 30}) {
+  for (int batch : {1, 4, 30}) {  // the first rows, more within the page, past the page
     std::vector<ResultList::RowTexts> rows;
     for (int i = 0; i < batch; ++i) rows.push_back({"标题", "1 KB", "★", "2012-04-02", ""});
     added += batch;
