@@ -1,17 +1,23 @@
 // Properties of what a page request sends and of its bounds on arbitrary bytes: the
 // caller's lines lead the header text unchanged, followed by at most one of each default
 // line in their order and then the form lines of a POST with data; a body is only ever
-// sent by a POST; a page body never passes its bound and never holds a zero byte.
+// sent by a POST; a page body never passes its bound and never holds a zero byte; a download
+// body never passes its bound and comes out as the bytes that went in; an address a link
+// or redirect leads to is an http or https address without dot segments, control
+// characters or fragment, which leads to itself again.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
+#include "net/download_body.h"
 #include "net/http_headers.h"
 #include "net/net_limits.h"
 #include "net/page_body.h"
+#include "net/web_address.h"
 
 namespace {
 
@@ -57,6 +63,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (const auto length = declared_length(length_text)) {
     check(std::to_string(*length).size() <= length_text.size());
   }
+
+  const std::string base = input.ConsumeRandomLengthString(48);
+  const std::string reference = input.ConsumeRandomLengthString(48);
+  if (const std::optional<std::string> address = resolve_address(base, reference)) {
+    check(address->rfind("http://", 0) == 0 || address->rfind("https://", 0) == 0);
+    for (const char c : *address) check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
+    check(address->find('#') == std::string::npos);
+    const std::string_view path = path_of_address(*address);
+    check(!path.empty() && path.front() == '/');
+    check(path.find("/./") == std::string_view::npos && path.find("/../") == std::string_view::npos);
+    check(resolve_address(base, *address) == address);
+    check(resolve_address(*address, "") == address);
+  }
+
+  const size_t bound = input.ConsumeIntegralInRange<size_t>(0, 256);
+  DownloadBody download(bound);
+  std::string sent;
+  bool taking = download.expect(input.ConsumeBool()
+                                    ? std::optional<uint64_t>(input.ConsumeIntegral<uint16_t>())
+                                    : std::nullopt);
+  for (int i = 0; taking && i < 8; ++i) {
+    const std::string piece = input.ConsumeRandomLengthString(64);
+    taking = download.add(piece.data(), piece.size());
+    sent += piece;
+  }
+  check(download.size() <= bound);
+  const std::string taken = download.take().str();
+  check(download.too_large() ? taken.empty() : taken == sent);
 
   PageBody body(input.ConsumeIntegralInRange<size_t>(0, 256));
   while (input.remaining_bytes() > 0 && body.wants_more()) {

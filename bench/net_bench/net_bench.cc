@@ -1,7 +1,8 @@
-// The cost of one page request (WinInet) and one download (WinHttp request object, COM set
-// up and closed around it) of a detail page from the stand-in web, against one plain
-// socket GET of the same page in the same run: each routine's own cost is its time minus
-// the plain GET's (goal: under 5 ms). MOYAN_STANDIN_PORT names the stand-in
+// The cost of one page request (WinInet) and one download (WinHttp) of a detail page from
+// the stand-in web, against one plain socket GET of the same page in the same run: each
+// routine's own cost is its time minus the plain GET's (goal: under 5 ms). And the memory a
+// download of an endless body takes before it gives up at the shipped bound (goal: less
+// than the bound and 16 MB more). MOYAN_STANDIN_PORT names the stand-in
 // (tools/standin/with_standin.sh). The first call of each, which loads its libraries, is
 // not timed.
 #include <benchmark/benchmark.h>
@@ -12,10 +13,15 @@
 #include <string>
 #include <vector>
 
+#include <psapi.h>
+
+#include <atomic>
+#include <thread>
+
 #include "net/fetch_binary.h"
 #include "net/http_request.h"
+#include "net/net_limits.h"
 #include "standin_client.h"
-#include "win32/com_apartment.h"
 
 namespace {
 
@@ -58,7 +64,7 @@ BENCHMARK(BM_HttpRequest)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_FetchBinary(benchmark::State& state) {
   if (!have_standin(state)) return;
   const std::string url = standin::url(kPage);
-  fetch_binary(url);  // first use: the request object's library and type library loaded
+  fetch_binary(url);  // first use: WinHttp loaded
   size_t bytes = 0;
   for (auto _ : state) {
     const ByteSet body = fetch_binary(url);
@@ -92,7 +98,7 @@ double median(std::vector<double> values) {
 
 // The three one after another, round after round, each call timed alone: medians per call
 // and each routine's excess over the plain GET, so that a busy machine weighs on all three
-// alike; and the COM set-up of a download alone.
+// alike.
 void BM_Interleaved(benchmark::State& state) {
   if (!have_standin(state)) return;
   const int port = standin::port();
@@ -100,22 +106,70 @@ void BM_Interleaved(benchmark::State& state) {
   standin::plain_get(port, kPage);
   http_request(url);
   fetch_binary(url);
-  std::vector<double> plain, page, download, com;
+  std::vector<double> plain, page, download;
   for (auto _ : state) {
     plain.push_back(time_ms([&] { benchmark::DoNotOptimize(standin::plain_get(port, kPage)); }));
     page.push_back(time_ms([&] { benchmark::DoNotOptimize(http_request(url)); }));
     download.push_back(time_ms([&] { benchmark::DoNotOptimize(fetch_binary(url)); }));
-    com.push_back(time_ms([] { win32::ComApartment apartment; }));
   }
   state.counters["plain_get_ms"] = median(plain);
   state.counters["http_request_ms"] = median(page);
   state.counters["fetch_binary_ms"] = median(download);
   state.counters["http_request_over_ms"] = median(page) - median(plain);
   state.counters["fetch_binary_over_ms"] = median(download) - median(plain);
-  // Of that, setting COM up and closing it again, as every download does.
-  state.counters["com_set_up_ms"] = median(com);
 }
 BENCHMARK(BM_Interleaved)->Iterations(200)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+size_t working_set() {
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof(counters);
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+  return counters.WorkingSetSize;
+}
+
+// A download of a body that never ends, chunked or ended by closing, at the shipped bounds:
+// the working set before, its peak while the call runs (sampled every millisecond), and
+// the process's peak since it started.
+void endless_body(benchmark::State& state, const char* target) {
+  if (!have_standin(state)) return;
+  const std::string url = standin::url(target);
+  fetch_binary(standin::url(kPage));
+  double before_mb = 0, peak_mb = 0, seconds = 0;
+  for (auto _ : state) {
+    const size_t before = working_set();
+    std::atomic<bool> done{false};
+    size_t peak = before;
+    std::thread watch([&] {
+      while (!done) {
+        peak = std::max(peak, working_set());
+        Sleep(1);
+      }
+    });
+    const double took = time_ms([&] { benchmark::DoNotOptimize(fetch_binary(url)); });
+    done = true;
+    watch.join();
+    before_mb = static_cast<double>(before) / (1 << 20);
+    peak_mb = static_cast<double>(peak) / (1 << 20);
+    seconds = took / 1000;
+  }
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof(counters);
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+  state.counters["bound_mb"] = static_cast<double>(shipped_net_limits().download_bytes) / (1 << 20);
+  state.counters["before_mb"] = before_mb;
+  state.counters["peak_mb"] = peak_mb;
+  state.counters["growth_mb"] = peak_mb - before_mb;
+  state.counters["process_peak_mb"] = static_cast<double>(counters.PeakWorkingSetSize) / (1 << 20);
+  state.counters["call_s"] = seconds;
+}
+void BM_EndlessChunkedBody(benchmark::State& state) {
+  endless_body(state, "/fault/chunked-endless/x?rate=268435456");
+}
+BENCHMARK(BM_EndlessChunkedBody)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+void BM_EndlessClosingBody(benchmark::State& state) {
+  endless_body(state, "/fault/endless/x?rate=268435456");
+}
+BENCHMARK(BM_EndlessClosingBody)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

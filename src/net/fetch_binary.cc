@@ -2,195 +2,257 @@
 
 #include <windows.h>
 
-#include <objbase.h>
-#include <oleauto.h>
+#include <winhttp.h>
 
 #include <algorithm>
-#include <cwchar>
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "net/download_body.h"
 #include "net/net_limits.h"
-#include "win32/automation.h"
+#include "net/shared_call.h"
+#include "net/web_address.h"
 #include "win32/code_page.h"
-#include "win32/com_apartment.h"
-#include "win32/owned_handle.h"
+#include "win32/winhttp_handle.h"
 
 namespace {
 
-constexpr wchar_t kRequestProgId[] = L"WinHttp.WinHttpRequest.5.1";
-constexpr char kDownloadUserAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)";
-// The request object's wait takes whole seconds. One second per wait lets the declared
-// length be looked at soon after the headers came, yet costs nothing when the answer
-// comes at once: the wait ends as soon as the response is complete.
-constexpr long kWaitSliceSeconds = 1;
+constexpr wchar_t kDownloadUserAgent[] = L"Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)";
+// Bytes taken by each read at most: few calls for a package, little memory for a page.
+constexpr DWORD kReadChunk = 64 * 1024;
+// A Location longer than this is no address worth following.
+constexpr DWORD kLocationChars = 2048;
 
-// Each call closes its COM, and COM then unloads the request object's library (no
-// apartment holds an object of it any more); loading it again with its type library costs
-// several times the request itself. So the library is loaded once, at the first call, and
-// kept for the life of the process.
-void keep_request_library_loaded() {
-  static const HMODULE library = LoadLibraryW(L"winhttp.dll");
-  (void)library;
-}
+// The buffers of a download's operation in progress; WinHttp writes into them.
+struct DownloadBuffers {
+  char buffer[kReadChunk];
+  std::atomic<DWORD> bytes_available{0};
+  std::atomic<DWORD> bytes_read{0};
+};
+using DownloadCall = SharedCall<DownloadBuffers>;
 
-// The class registered under the ProgID, looked up at the first call and kept, as the
-// program keeps what it looks up by name; nothing when no class is registered under it.
-const CLSID* request_class() {
-  static const std::optional<CLSID> clsid = []() -> std::optional<CLSID> {
-    CLSID found;
-    if (FAILED(CLSIDFromProgID(kRequestProgId, &found))) return std::nullopt;
-    return found;
-  }();
-  return clsid ? &*clsid : nullptr;
-}
-
-win32::ComRef<IDispatch> create_request_object() {
-  const CLSID* clsid = request_class();
-  if (clsid == nullptr) return {};
-  IDispatch* object = nullptr;
-  if (FAILED(CoCreateInstance(*clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                              IID_IDispatch, reinterpret_cast<void**>(&object)))) {
-    return {};
+// WinHttp's notices for a request handle, whose context is its DownloadCall.
+void CALLBACK on_status(HINTERNET /*handle*/, DWORD_PTR context, DWORD status, void* information,
+                        DWORD length) {
+  if (context == 0) return;
+  auto* call = reinterpret_cast<DownloadCall*>(context);
+  switch (status) {
+    case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
+    case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
+      call->complete(ERROR_SUCCESS);
+      break;
+    case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
+      call->bytes_available.store(*static_cast<const DWORD*>(information),
+                                  std::memory_order_relaxed);
+      call->complete(ERROR_SUCCESS);
+      break;
+    case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
+      call->bytes_read.store(length, std::memory_order_relaxed);
+      call->complete(ERROR_SUCCESS);
+      break;
+    case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR: {
+      const auto* result = static_cast<const WINHTTP_ASYNC_RESULT*>(information);
+      const DWORD error = result != nullptr ? result->dwError : ERROR_WINHTTP_INTERNAL_ERROR;
+      call->complete(error != ERROR_SUCCESS ? error : ERROR_WINHTTP_INTERNAL_ERROR);
+      break;
+    }
+    case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING:
+      call->release();  // the request handle's hold
+      break;
+    default:
+      break;
   }
-  return win32::ComRef<IDispatch>(object);
 }
 
-HRESULT call_method(IDispatch* object, const wchar_t* name,
-                    std::initializer_list<VARIANT> arguments, VARIANT* result = nullptr) {
-  return win32::invoke_member(object, name, DISPATCH_METHOD, arguments, result);
-}
-
-// The bytes of a one-dimensional byte array; nothing when it is larger than `bound`.
-ByteSet bytes_of_array(SAFEARRAY* array, size_t bound) {
-  if (array == nullptr || SafeArrayGetDim(array) != 1) return {};
-  LONG lower = 0;
-  LONG upper = -1;
-  if (FAILED(SafeArrayGetLBound(array, 1, &lower)) ||
-      FAILED(SafeArrayGetUBound(array, 1, &upper))) {
-    return {};
+class Deadline {
+ public:
+  explicit Deadline(uint32_t milliseconds) : end_(GetTickCount64() + milliseconds) {}
+  DWORD left() const {
+    const ULONGLONG now = GetTickCount64();
+    return now >= end_ ? 0 : static_cast<DWORD>(end_ - now);
   }
-  if (upper < lower) return {};
-  const size_t count = static_cast<size_t>(static_cast<long long>(upper) - lower + 1);
-  if (count > bound) return {};
-  void* data = nullptr;
-  if (FAILED(SafeArrayAccessData(array, &data))) return {};
-  ByteSet bytes(data, count);
-  SafeArrayUnaccessData(array);
-  return bytes;
+
+ private:
+  ULONGLONG end_;
+};
+
+// The handles of one request. They close request first: a parent closed first would free
+// its children's handle values while they are still to be closed, and another thread's
+// new handle may take such a value in between.
+struct RequestHandles {
+  win32::WinHttpHandle session;
+  win32::WinHttpHandle connection;
+  win32::WinHttpHandle request;
+};
+
+// Starts one asynchronous operation and waits for it within the deadline. True when it
+// succeeded in time.
+bool run_operation(DownloadCall* call, const Deadline& deadline,
+                   const std::function<BOOL()>& start) {
+  if (!start()) return false;
+  if (WaitForSingleObject(call->completed(), deadline.left()) != WAIT_OBJECT_0) return false;
+  return call->error() == ERROR_SUCCESS;
 }
 
-// The response body as bytes: a byte array as it is, anything else through the system's
-// conversion to one; nothing when that fails or the body is larger than `bound`.
-ByteSet bytes_of_body(win32::Variant& body, size_t bound) {
-  if ((*body).vt == (VT_ARRAY | VT_UI1)) return bytes_of_array((*body).parray, bound);
-  win32::Variant converted;
-  if (FAILED(VariantChangeType(converted.get(), body.get(), 0, VT_ARRAY | VT_UI1))) return {};
-  return bytes_of_array((*converted).parray, bound);
+// A header of the answer as text (ASCII, or GBK as the system converts it); nothing when
+// the answer has none or it is longer than `most` characters.
+std::optional<std::string> header_text(HINTERNET request, DWORD info_level, DWORD most) {
+  DWORD size = 0;
+  WinHttpQueryHeaders(request, info_level, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER,
+                      &size, WINHTTP_NO_HEADER_INDEX);
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0 ||
+      size / sizeof(wchar_t) > most + 1) {
+    return std::nullopt;
+  }
+  std::wstring value(size / sizeof(wchar_t), L'\0');
+  if (!WinHttpQueryHeaders(request, info_level, WINHTTP_HEADER_NAME_BY_INDEX, value.data(), &size,
+                           WINHTTP_NO_HEADER_INDEX)) {
+    return std::nullopt;
+  }
+  value.resize(size / sizeof(wchar_t));
+  return win32::narrow(value);
 }
 
-// Whether the declared length of the answer, once its headers are in, is past `bound`.
-// Nothing is known (false) before the headers have come or without the header.
-bool declares_too_much(IDispatch* request, size_t bound) {
-  win32::Bstr name = win32::make_bstr(L"Content-Length");
-  win32::Variant value;
-  if (FAILED(call_method(request, L"GetResponseHeader", {win32::string_argument(name)},
-                         value.get())) ||
-      (*value).vt != VT_BSTR) {
+int status_of(HINTERNET request) {
+  DWORD status = 0;
+  DWORD size = sizeof(status);
+  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                           WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
+    return 0;
+  }
+  return static_cast<int>(status);
+}
+
+// Opens the handles for a GET of `url` and sends it; the call's state is the request's
+// context. False when the address can't be taken or a handle can't be had.
+bool open_request(const std::string& url, DownloadCall* call, const Deadline& deadline,
+                  RequestHandles& handles) {
+  const std::wstring wide_url = win32::widen(url);
+  URL_COMPONENTS parts = {};
+  parts.dwStructSize = sizeof(parts);
+  parts.dwHostNameLength = static_cast<DWORD>(-1);
+  parts.dwUrlPathLength = static_cast<DWORD>(-1);
+  parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+  if (!WinHttpCrackUrl(wide_url.c_str(), static_cast<DWORD>(wide_url.size()), 0, &parts)) {
     return false;
   }
-  // The text ends at its first zero: the object may count the terminating zero in the
-  // string's length.
-  const BSTR bstr = (*value).bstrVal;
-  std::string text;
-  for (const wchar_t c : std::wstring_view(bstr, wcsnlen(bstr, SysStringLen(bstr)))) {
-    if (c >= 0x80) return false;
-    text += static_cast<char>(c);
+  if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return false;
+  const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
+  // Path and query are one object name, as the server is asked for them.
+  std::wstring object(parts.lpszUrlPath, parts.dwUrlPathLength);
+  object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  if (host.empty()) return false;
+
+  // Asynchronous, so every wait is the caller's and can end at a bound; the system's own
+  // waits end with the call's time too, so nothing is left waiting long after a call gave
+  // up. The system's proxy settings apply, as to every WinHttp request.
+  handles.session.reset(WinHttpOpen(kDownloadUserAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                    WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS,
+                                    WINHTTP_FLAG_ASYNC));
+  if (!handles.session) return false;
+  const int wait = static_cast<int>(std::max<DWORD>(deadline.left(), 1));
+  WinHttpSetTimeouts(handles.session.get(), wait, wait, wait, wait);
+  handles.connection.reset(WinHttpConnect(handles.session.get(), host.c_str(), parts.nPort, 0));
+  if (!handles.connection) return false;
+  const wchar_t* accept_types[] = {L"*/*", nullptr};
+  handles.request.reset(WinHttpOpenRequest(
+      handles.connection.get(), L"GET", object.c_str(), nullptr, WINHTTP_NO_REFERER, accept_types,
+      parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0));
+  if (!handles.request) return false;
+  HINTERNET request = handles.request.get();
+
+  // Redirects are the call's own to follow, counted (the system would follow a server that
+  // redirects to itself without end).
+  DWORD no_redirects = WINHTTP_DISABLE_REDIRECTS;
+  if (!WinHttpSetOption(request, WINHTTP_OPTION_DISABLE_FEATURE, &no_redirects,
+                        sizeof(no_redirects))) {
+    return false;
   }
-  const std::optional<uint64_t> length = declared_length(text);
-  return length && *length > bound;
+  if (WinHttpSetStatusCallback(
+          request, on_status,
+          WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING,
+          0) == WINHTTP_INVALID_STATUS_CALLBACK) {
+    return false;
+  }
+  DWORD_PTR context = reinterpret_cast<DWORD_PTR>(call);
+  call->add_ref();  // the request handle's hold, given back with its last notice
+  if (!WinHttpSetOption(request, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof(context))) {
+    call->release();
+    return false;
+  }
+  return run_operation(call, deadline,
+                       [&] {
+                         return WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                                                   WINHTTP_NO_REQUEST_DATA, 0, 0, context);
+                       }) &&
+         run_operation(call, deadline, [&] { return WinHttpReceiveResponse(request, nullptr); });
 }
 
-enum class Outcome { kComplete, kFailed, kGivenUp };
-
-// Waits for the asynchronous request to end, at most until `deadline` (GetTickCount64).
-// Gives up early when the answer declares a body larger than the bound.
-Outcome wait_for_response(IDispatch* request, ULONGLONG deadline, size_t bound) {
+// Reads the body of the answer on `request` within the deadline and the bound. Nothing
+// when either is passed or a read fails.
+std::optional<ByteSet> read_body(HINTERNET request, DownloadCall* call, const Deadline& deadline,
+                                 size_t bound) {
+  DownloadBody body(bound);
+  const std::optional<std::string> length = header_text(request, WINHTTP_QUERY_CONTENT_LENGTH, 64);
+  if (!body.expect(length ? declared_length(*length) : std::nullopt)) return std::nullopt;
   for (;;) {
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return Outcome::kGivenUp;
-    const ULONGLONG left_seconds = (deadline - now + 999) / 1000;
-    const long slice = static_cast<long>(std::min<ULONGLONG>(left_seconds, kWaitSliceSeconds));
-    win32::Variant done;
-    const HRESULT hr =
-        call_method(request, L"WaitForResponse", {win32::long_argument(slice)}, done.get());
-    if (FAILED(hr)) return Outcome::kFailed;  // the request itself failed
-    const bool ran_out = (*done).vt == VT_BOOL && (*done).boolVal == VARIANT_FALSE;
-    // A wait asked of a request that has already ended may answer "not yet" at once (Wine
-    // leaves the answer unset then): only a wait that took its whole time ran out.
-    const ULONGLONG spent = GetTickCount64() - now;
-    if (!ran_out || spent < static_cast<ULONGLONG>(slice) * 1000 / 2) return Outcome::kComplete;
-    if (declares_too_much(request, bound)) return Outcome::kGivenUp;
+    // Only what has come is read: a read that waited for more could outlast the call by as
+    // long as a trickling server likes, even after the call has given it up.
+    call->bytes_available.store(0, std::memory_order_relaxed);
+    if (!run_operation(call, deadline,
+                       [&] { return WinHttpQueryDataAvailable(request, nullptr); })) {
+      return std::nullopt;
+    }
+    const DWORD available = call->bytes_available.load(std::memory_order_relaxed);
+    if (available == 0) return body.take();
+    call->bytes_read.store(0, std::memory_order_relaxed);
+    if (!run_operation(call, deadline, [&] {
+          return WinHttpReadData(request, call->buffer, std::min(available, kReadChunk), nullptr);
+        })) {
+      return std::nullopt;
+    }
+    const DWORD read = call->bytes_read.load(std::memory_order_relaxed);
+    if (read == 0) return body.take();
+    if (!body.add(call->buffer, read)) return std::nullopt;
   }
-}
-
-// Downloads through `request`. Sets `aborted` when the request was given up at a bound.
-ByteSet download(IDispatch* request, std::string_view url, const NetLimits& limits, bool& aborted) {
-  const ULONGLONG deadline = GetTickCount64() + limits.download_call_ms;
-  win32::Bstr verb = win32::make_bstr(L"GET");
-  win32::Bstr address = win32::make_bstr(win32::widen(url));
-  win32::Bstr header = win32::make_bstr(L"User-Agent");
-  win32::Bstr agent = win32::make_bstr(win32::widen(kDownloadUserAgent));
-  if (!verb || !address || !header || !agent) return {};
-
-  // Opened asynchronously: a synchronous send can wait for ever on a server that never
-  // answers (time-outs or not), while an asynchronous one can be waited for with a bound
-  // and aborted.
-  if (FAILED(call_method(request, L"Open",
-                         {win32::string_argument(verb), win32::string_argument(address),
-                          win32::bool_argument(true)}))) {
-    return {};
-  }
-  if (FAILED(call_method(request, L"SetRequestHeader",
-                         {win32::string_argument(header), win32::string_argument(agent)}))) {
-    return {};
-  }
-  if (FAILED(call_method(request, L"Send", {}))) return {};
-
-  switch (wait_for_response(request, deadline, limits.download_bytes)) {
-    case Outcome::kComplete:
-      break;
-    case Outcome::kFailed:
-      return {};
-    case Outcome::kGivenUp:
-      call_method(request, L"Abort", {});
-      aborted = true;
-      return {};
-  }
-  win32::Variant body;
-  if (FAILED(
-          win32::invoke_member(request, L"ResponseBody", DISPATCH_PROPERTYGET, {}, body.get()))) {
-    return {};
-  }
-  return bytes_of_body(body, limits.download_bytes);
 }
 
 }  // namespace
 
-ByteSet fetch_binary(std::string_view url) {
+WebAnswer fetch_answer(std::string_view url) {
   const NetLimits limits = net_limits();
-  // COM for this call only, closed after the object is gone; a thread that had COM already
-  // keeps it.
-  win32::ComApartment com;
-  keep_request_library_loaded();
-  win32::ComRef<IDispatch> request = create_request_object();
-  if (!request) return {};
-  bool aborted = false;
-  ByteSet body = download(request.get(), url, limits, aborted);
-  // An aborted request object is kept, never released: the system's request may still
-  // complete a read it had started and then write into the object (Wine's does), which
-  // must not land in freed memory. What is kept is the object's own small state, once
-  // per call given up at a bound.
-  if (aborted) request.release();
-  return body;
+  const Deadline deadline(limits.download_call_ms);
+  std::string address(url);
+  for (int redirects = 0;; ++redirects) {
+    CallRef<DownloadCall> call(DownloadCall::create());
+    if (!call) return {};
+    RequestHandles handles;
+    if (!open_request(address, call.get(), deadline, handles)) return {};
+    HINTERNET request = handles.request.get();
+    const int status = status_of(request);
+    if (is_redirect_status(status)) {
+      const std::optional<std::string> location =
+          header_text(request, WINHTTP_QUERY_LOCATION, kLocationChars);
+      // Without a Location the answer is the page itself.
+      if (location) {
+        if (redirects == limits.redirects) return {};
+        const std::optional<std::string> next = resolve_address(address, *location);
+        if (!next) return {};
+        address = *next;
+        continue;
+      }
+    }
+    std::optional<ByteSet> body = read_body(request, call.get(), deadline, limits.download_bytes);
+    if (!body) return {};
+    return {status, std::move(*body)};
+  }
+}
+
+ByteSet fetch_binary(std::string_view url) {
+  return fetch_answer(url).body;
+}
+
+int downloads_in_flight() {
+  return DownloadCall::in_flight();
 }

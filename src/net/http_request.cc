@@ -7,11 +7,14 @@
 #include <atomic>
 #include <cwchar>
 #include <functional>
+#include <string>
 
 #include "net/http_headers.h"
 #include "net/net_limits.h"
 #include "net/page_body.h"
+#include "net/shared_call.h"
 #include "net/url.h"
+#include "net/web_address.h"
 #include "win32/code_page.h"
 #include "win32/internet_handle.h"
 #include "win32/message_pump.h"
@@ -23,66 +26,24 @@ namespace {
 constexpr DWORD kTimeoutMs = 18000;
 // Bytes asked for by each read.
 constexpr DWORD kReadChunk = 512;
+// A Location longer than this is no address worth following.
+constexpr DWORD kLocationChars = 2048;
 
-std::atomic<int> calls_in_flight{0};
-
-// What the calling thread and WinInet's own threads share during one call. WinInet runs
-// the request asynchronously, so the calling thread can stop waiting at a bound; a
-// request given up that way may still be writing into the read buffer or reading the
-// header text and body until its handle has finished closing. So these live on the heap,
-// held by the caller and by the request handle, and go when both have let go: the handle
-// lets go with its last notice, "handle closing".
-class SharedCall {
- public:
-  static SharedCall* create() { return new SharedCall(); }
-  SharedCall(const SharedCall&) = delete;
-  SharedCall& operator=(const SharedCall&) = delete;
-
-  void add_ref() { refs_.fetch_add(1, std::memory_order_relaxed); }
-  void release() {
-    if (refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
-  }
-
-  HANDLE completed() const { return completed_.get(); }
-  DWORD error() const { return error_.load(std::memory_order_acquire); }
-  void complete(DWORD error) {
-    error_.store(error, std::memory_order_release);
-    SetEvent(completed_.get());
-  }
-
-  // Buffers of the operation in progress; WinInet keeps pointers into them.
+// The buffers of a page request's operation in progress; WinInet keeps pointers into them.
+struct PageBuffers {
   std::wstring headers;
   std::string body;
   char buffer[kReadChunk];
   DWORD bytes_read = 0;
-
- private:
-  SharedCall() : completed_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
-    calls_in_flight.fetch_add(1, std::memory_order_relaxed);
-  }
-  ~SharedCall() { calls_in_flight.fetch_sub(1, std::memory_order_relaxed); }
-
-  std::atomic<int> refs_{1};
-  win32::OwnedHandle completed_;
-  std::atomic<DWORD> error_{ERROR_SUCCESS};
 };
-
-// The caller's hold on its SharedCall.
-struct CallRef {
-  explicit CallRef(SharedCall* c) : call(c) {}
-  CallRef(const CallRef&) = delete;
-  CallRef& operator=(const CallRef&) = delete;
-  ~CallRef() { call->release(); }
-  SharedCall* operator->() const { return call; }
-  SharedCall* call;
-};
+using PageCall = SharedCall<PageBuffers>;
 
 // WinInet's notices for the request handle, whose context is its SharedCall. The root and
 // connection handles carry context 0 and get no notices.
 void CALLBACK on_status(HINTERNET /*handle*/, DWORD_PTR context, DWORD status, void* information,
                         DWORD /*length*/) {
   if (context == 0) return;
-  auto* call = reinterpret_cast<SharedCall*>(context);
+  auto* call = reinterpret_cast<PageCall*>(context);
   switch (status) {
     case INTERNET_STATUS_REQUEST_COMPLETE: {
       const auto* result = static_cast<const INTERNET_ASYNC_RESULT*>(information);
@@ -110,7 +71,7 @@ class CallClock {
 
 // Runs one WinInet operation and, when it goes on in the background, waits for it within
 // the call's bounds while the thread's messages run. True when it succeeded in time.
-bool run_operation(SharedCall* call, const CallClock& clock, const std::function<BOOL()>& start) {
+bool run_operation(PageCall* call, const CallClock& clock, const std::function<BOOL()>& start) {
   if (start()) return true;
   if (GetLastError() != ERROR_IO_PENDING) return false;
   if (win32::wait_running_messages(call->completed(), clock.next_wait()) != WAIT_OBJECT_0) {
@@ -165,44 +126,70 @@ std::string query_response_headers(HINTERNET request) {
       win32::narrow(std::wstring_view(block, wcsnlen(block, kResponseHeaderBuffer))));
 }
 
-}  // namespace
+// The address a redirect from `url` starts from: the page request takes addresses without
+// the scheme too, which a Location is read against as plain HTTP.
+std::string absolute_address(std::string_view url) {
+  return "http://" + host_of_url(url) + ":" + std::to_string(port_of_url(url)) + path_of_url(url);
+}
 
-std::string http_request(std::string_view url, std::string_view method,
-                         std::optional<std::string_view> proxy, std::string_view headers,
-                         std::string_view post_data, std::string* response_headers) {
-  const NetLimits limits = net_limits();
-  const CallClock clock(limits);
-  const PageRequest plan = plan_page_request(url, method, headers, post_data);
+// Where the answer on `request` sends the call, if it is a redirect with a Location; the
+// verb and body it is followed with are settled by the caller.
+struct Redirect {
+  int status = 0;
+  std::optional<std::string> location;
+};
+Redirect redirect_of(HINTERNET request) {
+  Redirect redirect;
+  DWORD status = 0;
+  DWORD size = sizeof(status);
+  if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                      nullptr) ||
+      !is_redirect_status(static_cast<int>(status))) {
+    return redirect;
+  }
+  redirect.status = static_cast<int>(status);
+  wchar_t location[kLocationChars] = {};
+  size = sizeof(location);
+  if (HttpQueryInfoW(request, HTTP_QUERY_LOCATION, location, &size, nullptr)) {
+    redirect.location =
+        win32::narrow(std::wstring_view(location, wcsnlen(location, kLocationChars)));
+  }
+  return redirect;
+}
 
-  CallHandles handles;
+// Opens the handles of one request for `plan` at `address` and sends it within the call's
+// bounds; `call` is the request's context. False when a handle can't be had (the call then
+// fails at once); `sent` says whether the request went out and was answered in time.
+bool open_and_send(std::string_view address, const PageRequest& plan,
+                   const std::optional<std::string_view>& proxy, const CallClock& clock,
+                   PageCall* call, CallHandles& handles, bool& sent) {
   handles.root.reset(open_root(proxy));
-  if (!handles.root) return std::string();
+  if (!handles.root) return false;
   // Without its notices the call could only wait out its bounds.
   if (InternetSetStatusCallbackW(handles.root.get(), on_status) ==
       INTERNET_INVALID_STATUS_CALLBACK) {
-    return std::string();
+    return false;
   }
-
   handles.connection.reset(InternetConnectW(
-      handles.root.get(), win32::widen(host_of_url(url)).c_str(),
-      static_cast<INTERNET_PORT>(port_of_url(url)), L"", L"", INTERNET_SERVICE_HTTP, 0, 0));
-  if (!handles.connection) return std::string();
+      handles.root.get(), win32::widen(host_of_url(address)).c_str(),
+      static_cast<INTERNET_PORT>(port_of_url(address)), L"", L"", INTERNET_SERVICE_HTTP, 0, 0));
+  if (!handles.connection) return false;
 
-  CallRef call(SharedCall::create());
-  if (call->completed() == nullptr) return std::string();
   call->add_ref();  // the request handle's hold, given back with its last notice
   // A fresh copy from the server, and none kept in the system's cache: the program reads
-  // no cache, and writing one costs more than the request itself.
+  // no cache, and writing one costs more than the request itself. Redirects are the call's
+  // own to follow, counted: WinInet would follow a server that redirects to itself without
+  // end.
   handles.request.reset(HttpOpenRequestW(
       handles.connection.get(), win32::widen(plan.verb).c_str(),
-      win32::widen(path_of_url(url)).c_str(), L"HTTP/1.1", nullptr, nullptr,
-      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, reinterpret_cast<DWORD_PTR>(call.call)));
+      win32::widen(path_of_url(address)).c_str(), L"HTTP/1.1", nullptr, nullptr,
+      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT,
+      reinterpret_cast<DWORD_PTR>(call)));
   if (!handles.request) {
     call->release();
-    return std::string();
+    return false;
   }
   HINTERNET request = handles.request.get();
-
   for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
                              INTERNET_OPTION_SEND_TIMEOUT}) {
     DWORD timeout = kTimeoutMs;
@@ -211,19 +198,25 @@ std::string http_request(std::string_view url, std::string_view method,
 
   call->headers = win32::widen(plan.headers);
   call->body = plan.body;
-  const bool sent = run_operation(call.call, clock, [&] {
+  sent = run_operation(call, clock, [&] {
     return HttpSendRequestW(
         request, call->headers.c_str(), static_cast<DWORD>(call->headers.size()),
         call->body.empty() ? nullptr : call->body.data(), static_cast<DWORD>(call->body.size()));
   });
+  return true;
+}
 
-  // A failed read ends the body as its end would: what came so far is the page.
-  PageBody body(limits.page_bytes);
-  bool read_to_end = false;
-  while (sent && body.wants_more() && !clock.time_is_up()) {
+// Reads the body of the answer on `request` within the call's bounds, letting the thread's
+// messages run before each read. A failed read ends the body as its end would: what came
+// so far is the page. `read_to_end` says whether the body ended by itself.
+std::string read_page(HINTERNET request, PageCall* call, const CallClock& clock, size_t bound,
+                      bool& read_to_end) {
+  PageBody body(bound);
+  read_to_end = false;
+  while (body.wants_more() && !clock.time_is_up()) {
     win32::run_pending_messages();
     call->bytes_read = 0;
-    const bool read = run_operation(call.call, clock, [&] {
+    const bool read = run_operation(call, clock, [&] {
       return InternetReadFile(request, call->buffer, kReadChunk, &call->bytes_read);
     });
     if (!read) break;
@@ -233,12 +226,64 @@ std::string http_request(std::string_view url, std::string_view method,
     }
     body.add(call->buffer, call->bytes_read);
   }
-
-  if (response_headers != nullptr) *response_headers = query_response_headers(request);
-  if (!read_to_end) close_in_background(std::move(handles));
   return body.text();
 }
 
+}  // namespace
+
+std::string http_request(std::string_view url, std::string_view method,
+                         std::optional<std::string_view> proxy, std::string_view headers,
+                         std::string_view post_data, std::string* response_headers) {
+  const NetLimits limits = net_limits();
+  const CallClock clock(limits);
+  // What is asked, and where: a redirect may send the request elsewhere, and all but 307
+  // and 308 turn it into a plain GET. The Referer keeps naming the caller's address.
+  std::string address(url);
+  std::string verb(method);
+  std::string data(post_data);
+
+  for (int redirects = 0;; ++redirects) {
+    CallRef<PageCall> call(PageCall::create());
+    if (!call) return std::string();
+    CallHandles handles;
+    bool sent = false;
+    if (!open_and_send(address, plan_page_request(url, verb, headers, data), proxy, clock,
+                       call.get(), handles, sent)) {
+      return std::string();
+    }
+    HINTERNET request = handles.request.get();
+
+    // A redirect without a Location is the page itself.
+    const Redirect redirect = sent ? redirect_of(request) : Redirect();
+    if (redirect.location) {
+      close_in_background(std::move(handles));
+      const std::optional<std::string> next =
+          resolve_address(absolute_address(address), *redirect.location);
+      // Past the redirects it may follow, or sent where plain HTTP doesn't reach, the call
+      // fails as on a network error.
+      if (redirects == limits.redirects || !next || next->rfind("http://", 0) != 0) {
+        if (response_headers != nullptr) {
+          *response_headers = std::string(kResponseHeaderBuffer, ' ');
+        }
+        return std::string();
+      }
+      address = *next;
+      if (!redirect_keeps_method(redirect.status)) {
+        verb = "GET";
+        data.clear();
+      }
+      continue;
+    }
+
+    bool read_to_end = false;
+    std::string page =
+        sent ? read_page(request, call.get(), clock, limits.page_bytes, read_to_end) : "";
+    if (response_headers != nullptr) *response_headers = query_response_headers(request);
+    if (!read_to_end) close_in_background(std::move(handles));
+    return page;
+  }
+}
+
 int page_requests_in_flight() {
-  return calls_in_flight.load(std::memory_order_relaxed);
+  return PageCall::in_flight();
 }

@@ -5,19 +5,22 @@
 
 namespace {
 
-// A page (a result page, the announcement) comes in well within 30 s on any working line,
-// and the window's thread is never held longer. 18 s without progress is the page
-// request's own connect, send and receive time-out. A package may take longer than a page,
+// A page (the announcement) comes in well within 30 s on any working line. 18 s without progress is
+// the page request's own connect, send and receive time-out. A package may take longer than a page,
 // so a download gets 60 s in all.
 // 16 MiB is over fifty times the largest result page (a hundred hits). 64 MiB holds any
-// source package, while its three copies (request object, VARIANT, ByteSet) still fit
-// easily in a 32-bit process beside everything else.
+// source package, and a 32-bit process holds it easily beside everything else: a download
+// keeps one copy of the body as it comes (two for a moment while an undeclared one is
+// joined), and gives up the moment it passes the bound.
+// Five redirects cover any site's moves (to another host name, to a new path, to a
+// download server) with room to spare; a chain longer than that is a loop.
 constexpr NetLimits kShipped{
     .page_call_ms = 30'000,
     .page_quiet_ms = 18'000,
     .page_bytes = size_t{16} << 20,
     .download_call_ms = 60'000,
     .download_bytes = size_t{64} << 20,
+    .redirects = 5,
 };
 
 std::mutex limits_mutex;

@@ -1,10 +1,10 @@
 #ifndef MOYAN_NET_NET_LIMITS_H_
 #define MOYAN_NET_NET_LIMITS_H_
 
-// How long a web call may take and how much it may bring back. Both web routines run on
-// the window's thread at times (the first result page of a search, the announcement at
-// start-up), so a server that answers slowly, never, or without end must not hold the
-// program or fill its memory: past a bound the call ends as on a network failure.
+// How long a web call may take, how much it may bring back and how far it may be sent on.
+// A server may answer slowly, never, without end, or by redirecting to itself: past a
+// bound the call ends as on a network failure, so no thread waits on the web for ever and
+// no body fills the program's memory.
 
 #include <cstddef>
 #include <cstdint>
@@ -21,9 +21,13 @@ struct NetLimits {
   uint32_t page_quiet_ms;
   size_t page_bytes;
   // A download (fetch_binary: result pages, detail pages and packages): the whole call and
-  // the body taken from the request object.
+  // its body.
   uint32_t download_call_ms;
   size_t download_bytes;
+  // Redirects followed by one call of either routine; an answer that would send it further
+  // ends the call as a network failure does. Followed by the routines themselves, never by
+  // the system, which under Wine follows a server that redirects to itself without end.
+  int redirects;
 };
 
 // The bounds the program ships with.

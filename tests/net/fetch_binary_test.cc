@@ -1,10 +1,8 @@
-// The download through the WinHttp request object against the stand-in web.
+// The download over WinHttp against the stand-in web.
 
 #include "net/fetch_binary.h"
 
 #include <windows.h>
-
-#include <objbase.h>
 
 #include <gtest/gtest.h>
 
@@ -44,10 +42,30 @@ TEST_F(FetchBinary, BodiesComeBackWholeZeroBytesIncluded) {
       << "GBK bytes unconverted";
 }
 
-TEST_F(FetchBinary, AnErrorPageIsReturnedLikeAnyOther) {
-  const standin::Answer expected = standin::plain_get(standin::port(), "/no/such/page");
-  ASSERT_EQ(expected.head.rfind("HTTP/1.1 404", 0), 0u);
-  EXPECT_EQ(fetch_binary(standin::url("/no/such/page")).str(), expected.body);
+TEST_F(FetchBinary, AnErrorPageIsReturnedLikeAnyOtherWithItsStatus) {
+  const struct {
+    const char* target;
+    const char* page;  // what a plain GET of it gives
+    int status;
+  } cases[] = {
+      {"/soft/101.html", "/soft/101.html", 200},
+      {"/no/such/page", "/no/such/page", 404},
+      {"/fault/status,code=500/soft/101.html", "/soft/101.html", 500},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target);
+    const std::string expected = standin::plain_get(standin::port(), c.page).body;
+    ASSERT_FALSE(expected.empty());
+    const WebAnswer answer = fetch_answer(standin::url(c.target));
+    EXPECT_EQ(answer.status, c.status);
+    EXPECT_EQ(answer.succeeded(), c.status / 100 == 2);
+    EXPECT_EQ(answer.body.str(), expected) << "the body whatever the status";
+    EXPECT_EQ(fetch_binary(standin::url(c.target)).str(), expected);
+  }
+  const WebAnswer none =
+      fetch_answer("http://127.0.0.1:" + std::to_string(standin::unused_port()) + "/soft/101.html");
+  EXPECT_EQ(none.status, 0) << "no answer, no status";
+  EXPECT_FALSE(none.succeeded());
 }
 
 TEST_F(FetchBinary, FailuresGiveTheEmptyByteSet) {
@@ -62,33 +80,13 @@ TEST_F(FetchBinary, FailuresGiveTheEmptyByteSet) {
 
 TEST_F(FetchBinary, TwoCallsInARowOnOneWorkerThread) {
   ByteSet first, second;
-  HRESULT com_after = S_OK;
   std::thread worker([&] {
     first = fetch_binary(standin::url("/notice.html"));
     second = fetch_binary(standin::url("/files/101.rar"));
-    // COM was closed after each call: setting it up now is a first time again.
-    com_after = CoInitialize(nullptr);
-    if (SUCCEEDED(com_after)) CoUninitialize();
   });
   worker.join();
   EXPECT_NE(first.view().find("10001"), std::string::npos);
   EXPECT_EQ(second.str(), standin::plain_get(standin::port(), "/files/101.rar").body);
-  EXPECT_EQ(com_after, S_OK) << "each call closes the COM it opened";
-}
-
-TEST_F(FetchBinary, LeavesAThreadsOwnComAlone) {
-  HRESULT after = E_FAIL;
-  ByteSet body;
-  std::thread worker([&] {
-    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    body = fetch_binary(standin::url("/echo"));
-    after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);  // S_FALSE: still set up
-    CoUninitialize();
-    CoUninitialize();
-  });
-  worker.join();
-  EXPECT_EQ(body.str(), "echo") << "a thread of another COM model can still download";
-  EXPECT_EQ(after, S_FALSE) << "the thread's own COM stays set up";
 }
 
 TEST_F(FetchBinary, SeveralThreadsAtOnce) {

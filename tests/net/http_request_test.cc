@@ -111,6 +111,29 @@ TEST_F(HttpRequest, VerbsAndBodies) {
   }
 }
 
+TEST_F(HttpRequest, ARedirectedPostGoesOnAsAGetUnlessThe307Or308Keeps) {
+  const struct {
+    int code;
+    const char* verb;
+    const char* body;
+  } cases[] = {{301, "GET", ""},
+               {302, "GET", ""},
+               {303, "GET", ""},
+               {307, "POST", "k=v"},
+               {308, "POST", "k=v"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    const std::string tag = standin::unique_tag();
+    const std::string address =
+        standin::url("/fault/redirect,code=" + std::to_string(c.code) + "/echo");
+    EXPECT_EQ(http_request(address, "POST", std::nullopt, tag_line(tag), "k=v"), "echo");
+    const std::string raw = sent_with(tag);  // the last of the two
+    EXPECT_EQ(request_line(raw), std::string(c.verb) + " /echo HTTP/1.1");
+    EXPECT_EQ(body_of(raw), c.body);
+    EXPECT_TRUE(has_line(raw, "Referer: " + address)) << "the caller's address, as first sent";
+  }
+}
+
 TEST_F(HttpRequest, BodiesComeBackAsTextUpToTheirFirstZeroByte) {
   EXPECT_EQ(http_request(standin::url("/zero")), "zero-before");
   const std::string detail = http_request(standin::url("/soft/101.html"));

@@ -1,10 +1,14 @@
-// The bounds of a web call: the page body collector, the next wait of a page request and
-// the declared length of a download.
+// The bounds of a web call: the page and download body collectors, the next wait of a page
+// request and the declared length of a download.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "net/download_body.h"
 #include "net/net_limits.h"
 #include "net/page_body.h"
 
@@ -46,6 +50,53 @@ TEST(PageBody, EmptyPiecesAndAnEmptyBody) {
   EXPECT_EQ(starts_with_zero.text(), "");
 }
 
+TEST(DownloadBody, KeepsEveryByteUpToItsBoundAndGivesUpPastIt) {
+  const struct {
+    std::optional<uint64_t> declared;
+    std::vector<std::string> pieces;
+    bool whole;  // else given up
+  } cases[] = {
+      {std::nullopt, {"abc", std::string("\0de", 3), "fgh"}, true},  // 9 of 9
+      {std::nullopt, {"abcdefghi", ""}, true},
+      {std::nullopt, {"abcdefgh", "ij"}, false},
+      {std::nullopt, {"abcdefghij"}, false},
+      {9, {"abcdefghi"}, true},
+      {10, {}, false},             // declared past the bound: given up before a byte
+      {1, {"abcdefghij"}, false},  // a server sending more than it declared
+      {0, {}, true},
+  };
+  for (const auto& c : cases) {
+    DownloadBody body(9);
+    std::string sent;
+    bool taking = body.expect(c.declared);
+    for (const std::string& piece : c.pieces) {
+      if (!taking) break;
+      taking = body.add(piece.data(), piece.size());
+      sent += piece;
+    }
+    EXPECT_EQ(body.too_large(), !c.whole) << sent;
+    EXPECT_EQ(body.take().str(), c.whole ? sent : "") << sent;
+  }
+}
+
+TEST(DownloadBody, ALargeBodyInBlocksComesOutWholeAndInOrder) {
+  // Pieces of odd sizes across several blocks, each byte telling where it belongs.
+  const size_t total = 3 * DownloadBody::kBlockBytes + 12345;
+  std::string expected(total, '\0');
+  for (size_t i = 0; i < total; ++i) expected[i] = static_cast<char>(i * 7 + i / 251);
+  for (const std::optional<uint64_t> declared :
+       {std::optional<uint64_t>(), std::optional<uint64_t>(total)}) {
+    DownloadBody body(total);
+    ASSERT_TRUE(body.expect(declared));
+    for (size_t at = 0, piece = 1; at < total; at += piece, piece = piece * 3 % 70001 + 1) {
+      piece = std::min(piece, total - at);
+      ASSERT_TRUE(body.add(expected.data() + at, piece));
+    }
+    EXPECT_EQ(body.size(), total);
+    EXPECT_TRUE(body.take().str() == expected) << (declared ? "declared" : "undeclared");
+  }
+}
+
 TEST(NextPageWait, NeverPastTheQuietTimeNorTheEndOfTheCall) {
   NetLimits limits = shipped_net_limits();
   limits.page_call_ms = 30000;
@@ -58,22 +109,6 @@ TEST(NextPageWait, NeverPastTheQuietTimeNorTheEndOfTheCall) {
   for (const auto& c : cases) {
     EXPECT_EQ(next_page_wait(c.elapsed, limits), c.wait) << c.elapsed << " ms into the call";
   }
-}
-
-TEST(ShippedNetLimits, AreInForceUnlessATestSetsOthers) {
-  const NetLimits shipped = shipped_net_limits();
-  EXPECT_EQ(shipped.page_call_ms, 30000u);
-  EXPECT_EQ(shipped.page_quiet_ms, 18000u) << "the page request's own time-outs";
-  EXPECT_EQ(shipped.page_bytes, size_t{16} << 20);
-  EXPECT_EQ(shipped.download_call_ms, 60000u);
-  EXPECT_EQ(shipped.download_bytes, size_t{64} << 20);
-  EXPECT_EQ(net_limits().page_call_ms, shipped.page_call_ms);
-
-  NetLimits short_ones = shipped;
-  short_ones.page_call_ms = 500;
-  set_net_limits_for_testing(short_ones);
-  EXPECT_EQ(net_limits().page_call_ms, 500u);
-  set_net_limits_for_testing(shipped);
 }
 
 TEST(DeclaredLength, DigitsWithBlanksAroundThemAndNothingElse) {

@@ -96,6 +96,11 @@ std::string recorded_request(std::string_view text) {
   return answer.body;
 }
 
+int recorded_count(std::string_view text) {
+  const Answer answer = plain_get(port(), "/_standin/count?find=" + percent_encoded(text));
+  return answer.ok ? std::atoi(answer.body.c_str()) : -1;
+}
+
 void set_fault(std::string_view path, std::string_view mode, std::string_view parameters) {
   std::string target =
       "/_standin/fault?path=" + percent_encoded(path) + "&mode=" + std::string(mode);

@@ -27,6 +27,8 @@ Answer plain_get(int port, std::string_view target);
 // The raw bytes of the latest request the stand-in recorded that holds `text`; empty when
 // it recorded none.
 std::string recorded_request(std::string_view text);
+// How many of the requests the stand-in recorded hold `text`.
+int recorded_count(std::string_view text);
 // Makes the stand-in answer requests for `path` with fault `mode` ("none" clears it).
 void set_fault(std::string_view path, std::string_view mode, std::string_view parameters = {});
 

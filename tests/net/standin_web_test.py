@@ -139,6 +139,8 @@ class StandinTest(unittest.TestCase):
 
     def test_detail_download_and_package_pages(self):
         _, detail = self.client.get("/soft/103.html")
+        for start, _ in (RATING, SIZE):
+            self.assertIn(b"\n" + start, detail, "exactly the marker's spaces begin the line")
         self.assertEqual(between(detail, *RATING), gbk("★★★★★"))
         self.assertEqual(between(detail, *SIZE), b"340 KB")
         self.assertEqual(between(detail, *UPDATED), b"2010-07-21")
@@ -172,6 +174,16 @@ class StandinTest(unittest.TestCase):
         self.assertEqual(recorded, request)
         head, _ = self.client.get("/_standin/request?find=_standin")
         self.assertTrue(head.startswith(b"HTTP/1.1 404"), "control requests are not recorded")
+
+    def test_home_page_and_dot_segments(self):
+        home = self.client.get("/")
+        self.assertTrue(home[0].startswith(b"HTTP/1.1 200"))
+        for target in ("/?", "/./", "/x/..", "/x/../?a=1"):
+            self.assertEqual(self.client.get(target)[1], home[1], target)
+        self.assertEqual(self.client.get("/x/../soft/101.html")[1], self.client.get("/soft/101.html")[1])
+        for entry_id, link in [(110, b"?"), (112, b"./"), (116, b"fault/redirect,hops=2/files/101.rar")]:
+            _, download = self.client.get("/down/%d.html" % entry_id)
+            self.assertEqual(between(download, *PACKAGE), link)
 
     def test_error_zero_and_drop(self):
         head, body = self.client.get("/nothing/here")
@@ -219,6 +231,51 @@ class StandinTest(unittest.TestCase):
                 self.assertNotIn(b"Content-Length", head)
                 self.assertGreaterEqual(len(body), 300000 - len(head) - 4, "still sending")
             self.assertNotIn(b"\x00", body)
+
+    def test_redirects_unsized_chunked_status_and_many(self):
+        def unchunked(body):
+            out = b""
+            while True:
+                size, _, body = body.partition(b"\r\n")
+                if int(size, 16) == 0:
+                    return out
+                out, body = out + body[:int(size, 16)], body[int(size, 16) + 2:]
+
+        for form, location in [("path", b"/fault/redirect,hops=1,form=path/echo?a=1"),
+                               ("absolute", b"http://t/fault/redirect,hops=1,form=absolute/echo?a=1"),
+                               ("relative", b"../../fault/redirect,hops=1,form=relative/echo?a=1")]:
+            head, _ = self.client.get("/fault/redirect,hops=2,form=%s/echo?a=1" % form)
+            self.assertTrue(head.startswith(b"HTTP/1.1 302"), form)
+            self.assertIn(b"\r\nLocation: " + location + b"\r\n", head + b"\r\n", form)
+        head, _ = self.client.get("/fault/redirect,code=307/echo")
+        self.assertTrue(head.startswith(b"HTTP/1.1 307"))
+        self.assertIn(b"\r\nLocation: /echo\r\n", head + b"\r\n", "the last hop leads to the page")
+        head, _ = self.client.get("/fault/redirect-loop/x?b=2")
+        self.assertIn(b"\r\nLocation: /fault/redirect-loop/x?b=2\r\n", head + b"\r\n")
+
+        full = self.client.get("/soft/101.html")[1]
+        head, body = self.client.get("/fault/unsized/soft/101.html")
+        self.assertNotIn(b"Content-Length", head)
+        self.assertEqual(body, full)
+        head, body = self.client.get("/fault/chunked,bytes=100/soft/101.html")
+        self.assertIn(b"Transfer-Encoding: chunked", head)
+        self.assertNotIn(b"Content-Length", head)
+        self.assertEqual(unchunked(body), full)
+        head, body = self.client.get("/fault/chunked-huge,bytes=50000/x")
+        self.assertEqual(len(unchunked(body)), 50000)
+        head, body = self.client.get("/fault/status,code=500/soft/101.html")
+        self.assertTrue(head.startswith(b"HTTP/1.1 500"))
+        self.assertEqual(body, full, "an error status with a whole page as its body")
+
+        hits = self.hits(self.client.get("/fault/many,per=150" + query_for(self.host, "批量", 200))[1])
+        separated = [h for h in hits if SEPARATOR in h]
+        self.assertEqual(len(separated), 100, "per=150 from 150 on: the last 100 of 250")
+        self.assertIn(gbk("源码第151号"), separated[0])
+
+        tag = "count%d" % time.monotonic_ns()
+        for _ in range(3):
+            self.client.get("/echo?" + tag)
+        self.assertEqual(self.client.get("/_standin/count?find=" + tag)[1], b"3")
 
     def test_faults_set_per_path(self):
         self.client.get("/_standin/fault?path=%2Fnotice.html&mode=404")

@@ -39,8 +39,10 @@ What it serves (every answer closes its connection)
         matches 250 generated entries (three result pages of 100), "批量N" the first N
         of them (N up to 2000; "批量299": three full pages less one hit).
   /soft/ID.html     detail page: rating, size and update-time rows, link to the download page
-  /down/ID.html     download page with the package link
+  /down/ID.html     download page with the package link (entries 110 to 116: links that
+                    lead nowhere good, see PACKAGE_LINKS)
   /files/ID.rar     the package (a few hundred bytes; entry 105's holds zero bytes)
+  /                 the site's home page (200)
   /notice.html      the announcement, "10001" between its markers
   /notice-twice.html (markers twice: 10001, then 20002), /notice-open.html (start marker only)
   /echo, anything else under /echo/   200, body "echo" (any method)
@@ -48,10 +50,13 @@ What it serves (every answer closes its connection)
   /bigheaders       200 with a header block of over 2000 bytes
   anything else     404 with a GBK error page
 Requests through a proxy (a full address in the request line) are served by their path.
+Paths are read as web servers read them: "/./" is "/", "/a/../b" is "/b".
 
 Faults, chosen by a path prefix /fault/MODE/REST (REST is then served), by a query switch
-fault=MODE on any path, or for a path by a control request. Parameters in the query:
-ms (a time), bytes (a size), rate (bytes per second).
+fault=MODE on any path, or for a path by a control request. Parameters in the query, or in
+the prefix itself (/fault/MODE,NAME=VALUE,.../REST, for addresses whose query is not the
+caller's to choose): ms (a time), bytes (a size), rate (bytes per second), code (a status),
+hops, form, per (below).
   delay     waits ms (default 500) and answers normally
   silent    reads the request and never answers; holds the connection (for ms when given,
             then closes it)
@@ -64,11 +69,23 @@ ms (a time), bytes (a size), rate (bytes per second).
             them zero) at rate (default 8 MiB/s), unless the client leaves first
   endless   the same without Content-Length
   404       a 404 answer with its GBK error page
+  status    REST's body with status code (default 500) instead of its own
   zero      the body "zero-before", a zero byte, "zero-after"
+  unsized   REST's answer without Content-Length, ended by closing the connection
+  chunked   REST's answer in chunks of bytes (default 1000)
+  chunked-huge     chunks without Content-Length, bytes in all (default 3 GiB) at rate
+  chunked-endless  chunks at rate that never end
+  redirect  (prefix form) a code (default 302) redirect, hops times (default 1), then REST;
+            form says how Location is written: path (default, "/fault/redirect,..."),
+            absolute ("http://HOST/..."), relative ("../redirect,.../REST")
+  redirect-loop  a redirect to the very same address, for ever
+  many      a result page of per hits (default 2000) instead of rn: the page at offset pn
+            holds the matches from (pn / rn - 1) * per on
 
 Control requests (not recorded; the latest 2000 other requests are kept)
   /_standin/request?find=TEXT      the raw bytes of the latest recorded request holding TEXT
                                    (404 when none)
+  /_standin/count?find=TEXT        how many recorded requests hold TEXT (decimal)
   /_standin/fault?path=P&mode=M[&ms=..&bytes=..&rate=..]   fault M for path P from now on;
                                    mode=none clears it; path=* (%2A) for every path
                                    without a fault of its own (delay=20 ms everywhere:
@@ -105,7 +122,27 @@ ENTRIES = [
     (107, "文件 管理 工具源码", "★★★", "75 KB", "2011-09-12"),
     (108, "无评级的模块源码", None, "12 KB", "2010-01-01"),
     (109, "空评级的模块源码", "", "13 KB", "2010-01-02"),
+    # Entries whose download page links to no package (see PACKAGE_LINKS).
+    (110, "问号链接的源码", "★", "1 KB", "2013-01-01"),
+    (111, "井号链接的源码", "★", "1 KB", "2013-01-02"),
+    (112, "点斜杠链接的源码", "★", "1 KB", "2013-01-03"),
+    (113, "包已丢失的源码", "★", "1 KB", "2013-01-04"),
+    (114, "包出错的源码", "★", "1 KB", "2013-01-05"),
+    (115, "包转圈的源码", "★", "1 KB", "2013-01-06"),
+    (116, "包搬过家的源码", "★", "1 KB", "2013-01-07"),
 ]
+# The package link of a download page, where it isn't "files/ID.rar": links that lead back
+# to the site itself, to a missing package (404 with its error page), to an error status
+# with a whole package as its body, to a redirect loop, and to a package moved twice.
+PACKAGE_LINKS = {
+    110: "?",
+    111: "#",
+    112: "./",
+    113: "files/99999.rar",
+    114: "fault/status,code=500/files/101.rar",
+    115: "fault/redirect-loop/files/101.rar",
+    116: "fault/redirect,hops=2/files/101.rar",
+}
 BULK_KEYWORD = "批量"
 BULK_FIRST_ID = 1000
 BULK_COUNT = 250
@@ -157,7 +194,7 @@ def highlight(title, keyword):
         i = j + len(keyword)
 
 
-def search_page(query, host_header):
+def search_page(query, host_header, per=None):
     wd_raw = first_value(query, "wd") or ""
     wd = urllib.parse.unquote_to_bytes(wd_raw).decode("gbk", errors="replace")
     site = re.search(r"site:\((.*?)\)", wd)
@@ -168,6 +205,8 @@ def search_page(query, host_header):
     pn = to_int(first_value(query, "pn"), 0)
     hits = matching_entries(keyword)
     start = max(pn - rn, 0)
+    if per is not None:  # "many": pages of per hits each, whatever rn asked for
+        start, rn = max(pn // rn - 1, 0) * per, per
     base = "http://%s/" % site_host
     lines = [
         "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">",
@@ -195,8 +234,9 @@ def detail_page(e):
                  "          <th>评论等级：</th>",
                  "          <td class=\"c_orange\"> %s</td>" % rating,
                  "        </tr>"]
+    # The size's heading stands one space further left than the others, as on the site.
     rows += ["        <tr>",
-             "          <th>文件大小：</th>",
+             "         <th>文件大小：</th>",
              "          <td> %s</td>" % size,
              "        </tr>",
              "        <tr>",
@@ -215,7 +255,8 @@ def detail_page(e):
 def download_page(e):
     lines = ["<html><head><title>%s 下载</title></head><body>" % e[1], "<div class=\"down\">",
              "<!--判断是否已经扣点-->",
-             "<a href=\"files/%d.rar\"><img src=\"images/down.gif\" /></a>" % e[0],
+             "<a href=\"%s\"><img src=\"images/down.gif\" /></a>"
+             % PACKAGE_LINKS.get(e[0], "files/%d.rar" % e[0]),
              "</div></body></html>"]
     return gbk("\r\n".join(lines))
 
@@ -235,14 +276,34 @@ PAGES = {
     "/notice-twice.html": gbk(NOTICE % (START + "10001" + END + "<br>" + START + "20002" + END)),
     "/notice-open.html": gbk(NOTICE % (START + "10001")),
 }
+HOME = gbk("<html><head><title>源码站首页</title></head><body><h1>欢迎光临</h1></body></html>")
 NOT_FOUND = gbk("<html><head><title>404 页面不存在</title></head><body>"
                 "<h1>404</h1><p>您要找的页面不存在。</p></body></html>")
 
 
-def route(method, path, query, host_header):
+def without_dot_segments(path):
+    """The path as a web server reads it: "." and ".." segments resolved."""
+    kept = []
+    segments = path.split("/")[1:]
+    for i, segment in enumerate(segments):
+        last = i == len(segments) - 1
+        if segment in (".", ".."):
+            if segment == ".." and kept:
+                kept.pop()
+            if last:
+                kept.append("")
+        else:
+            kept.append(segment)
+    return "/" + "/".join(kept)
+
+
+def route(method, path, query, host_header, per=None):
     """(status, body, extra headers) of a well-behaved answer."""
+    path = without_dot_segments(path)
+    if path == "/":
+        return 200, HOME, []
     if path == "/s":
-        return 200, search_page(query, host_header), []
+        return 200, search_page(query, host_header, per), []
     m = re.fullmatch(r"/(soft|down|files)/(\d+)\.(html|rar)", path)
     if m and entry(int(m.group(2))):
         e = entry(int(m.group(2)))
@@ -289,7 +350,9 @@ def parse_query(raw):
 
 
 def reason(status):
-    return {200: "OK", 404: "Not Found"}.get(status, "Status")
+    return {200: "OK", 301: "Moved Permanently", 302: "Found", 303: "See Other",
+            307: "Temporary Redirect", 308: "Permanent Redirect", 404: "Not Found",
+            500: "Internal Server Error"}.get(status, "Status")
 
 
 class State:
@@ -310,6 +373,10 @@ class State:
                 if text in raw:
                     return raw
         return None
+
+    def count(self, text):
+        with self.lock:
+            return sum(1 for raw in self.requests if text in raw)
 
 
 class Handler(socketserver.BaseRequestHandler):
@@ -343,6 +410,7 @@ class Handler(socketserver.BaseRequestHandler):
                 self.control(sock, path, query)
                 return
             state.record(raw)
+            self.raw_query = raw_query
             mode, fault_query, path = self.fault_of(path, query)
             self.answer(sock, method, path, query, host_header, mode, fault_query)
         except OSError:
@@ -371,9 +439,14 @@ class Handler(socketserver.BaseRequestHandler):
         return head + b"\r\n\r\n" + rest
 
     def fault_of(self, path, query):
-        m = re.fullmatch(r"/fault/([a-z0-9-]+)(/.*)?", path)
+        m = re.fullmatch(r"/fault/([a-z0-9-]+)((?:,[a-z]+=[^,/]*)*)(/.*)?", path)
         if m:
-            return m.group(1), query, m.group(2) or "/"
+            fault_query = dict(query)
+            for pair in m.group(2).split(",")[1:]:
+                name, _, value = pair.partition("=")
+                fault_query[name] = [value]
+            fault_query["_prefix"] = ["/fault/" + m.group(1) + m.group(2)]
+            return m.group(1), fault_query, m.group(3) or "/"
         if "fault" in query:
             return first_value(query, "fault"), query, path
         with self.server.state.lock:
@@ -392,6 +465,9 @@ class Handler(socketserver.BaseRequestHandler):
                 self.send(sock, 404, b"no such request")
             else:
                 self.send(sock, 200, raw, [("Content-Type", "application/octet-stream")])
+        elif path == "/_standin/count":
+            text = urllib.parse.unquote_to_bytes(first_value(query, "find") or "")
+            self.send(sock, 200, b"%d" % (state.count(text) if text else 0))
         elif path == "/_standin/fault":
             target = urllib.parse.unquote(first_value(query, "path") or "")
             with state.lock:
@@ -424,6 +500,32 @@ class Handler(socketserver.BaseRequestHandler):
     def send(self, sock, status, body, extra=()):
         sock.sendall(self.head_bytes(status, len(body), list(extra)) + body)
 
+    @staticmethod
+    def chunk(data):
+        return b"%x\r\n" % len(data) + data + b"\r\n"
+
+    def redirect(self, sock, path, fault_query, host_header, loop):
+        """A redirect to the next hop (or, for a loop, to this very address)."""
+        prefix = first_value(fault_query, "_prefix") or ""
+        hops = to_int(first_value(fault_query, "hops"), 1)
+        tail = path + ("?" + self.raw_query if self.raw_query else "")
+        if loop:
+            target = prefix + tail
+        elif hops > 1:
+            target = re.sub(r"hops=\d+", "hops=%d" % (hops - 1), prefix) + tail
+        else:
+            target = tail
+        form = first_value(fault_query, "form") or "path"
+        if form == "absolute":
+            location = "http://%s%s" % (host_header, target)
+        elif form == "relative":
+            # From the folder of this hop's address up to the root, then down again.
+            location = "../" * ((prefix + path).count("/") - 1) + target[1:]
+        else:
+            location = target
+        code = to_int(first_value(fault_query, "code"), 302)
+        self.send(sock, code, b"<html>moved</html>", [("Location", location)])
+
     def hold(self, sock, seconds):
         """Keeps the connection open, saying nothing, until the client or the server ends it
         or `seconds` (when not None) have passed."""
@@ -453,15 +555,30 @@ class Handler(socketserver.BaseRequestHandler):
         if mode == "404":
             self.send(sock, 404, NOT_FOUND)
             return
+        if mode in ("redirect", "redirect-loop"):
+            self.redirect(sock, path, fault_query, host_header, mode == "redirect-loop")
+            return
         if mode == "zero":
             self.send(sock, 200, b"zero-before\x00zero-after")
             return
-        if mode in ("huge", "endless"):
-            declared = to_int(first_value(fault_query, "bytes"), 3 << 30) if mode == "huge" else None
+        if mode in ("huge", "endless", "chunked-huge", "chunked-endless"):
+            total = to_int(first_value(fault_query, "bytes"), 3 << 30) if mode.endswith("huge") else None
             rate = to_int(first_value(fault_query, "rate"), 8 << 20)
-            self.stream(sock, declared, rate)
+            self.stream(sock, total, rate, mode.startswith("chunked"))
             return
-        status, body, extra = route(method, path, query, host_header)
+        per = to_int(first_value(fault_query, "per"), 2000) if mode == "many" else None
+        status, body, extra = route(method, path, query, host_header, per)
+        if mode == "status":
+            status = to_int(first_value(fault_query, "code"), 500)
+        if mode == "unsized":
+            sock.sendall(self.head_bytes(status, None, extra) + body)
+            return
+        if mode == "chunked":
+            piece = max(to_int(first_value(fault_query, "bytes"), 1000), 1)
+            head = self.head_bytes(status, None, extra + [("Transfer-Encoding", "chunked")])
+            chunks = b"".join(self.chunk(body[i:i + piece]) for i in range(0, len(body), piece))
+            sock.sendall(head + chunks + b"0\r\n\r\n")
+            return
         if mode == "drop":
             sock.sendall(self.head_bytes(status, len(body), extra) + body[:len(body) // 2])
             sock.shutdown(socket.SHUT_RDWR)
@@ -482,19 +599,26 @@ class Handler(socketserver.BaseRequestHandler):
             return
         self.send(sock, status, body, extra)
 
-    def stream(self, sock, declared, rate):
-        sock.sendall(self.head_bytes(200, declared, [("Content-Type", "application/octet-stream")]))
-        chunk = bytes(range(1, 256)) * 64  # no zero byte, so a page reader keeps reading
+    def stream(self, sock, total, rate, chunked):
+        """`total` bytes (None: without end) at `rate`: declared, or in chunks without a
+        length."""
+        extra = [("Content-Type", "application/octet-stream")]
+        if chunked:
+            extra.append(("Transfer-Encoding", "chunked"))
+        sock.sendall(self.head_bytes(200, None if chunked else total, extra))
+        block = bytes(range(1, 256)) * 64  # no zero byte, so a page reader keeps reading
         sent, started = 0, time.monotonic()
         while not self.server.state.stopping.is_set():
-            if declared is not None and sent >= declared:
+            if total is not None and sent >= total:
+                if chunked:
+                    sock.sendall(b"0\r\n\r\n")
                 return
             ahead = sent / float(rate) - (time.monotonic() - started)
             if ahead > 0:
                 time.sleep(min(ahead, 0.05))
                 continue
-            piece = chunk if declared is None else chunk[:declared - sent]
-            sock.sendall(piece)
+            piece = block if total is None else block[:total - sent]
+            sock.sendall(self.chunk(piece) if chunked else piece)
             sent += len(piece)
 
 
