@@ -67,7 +67,7 @@ void pump_until(Done done) {
   }
 }
 
-// The request object, counting the requests in flight.
+// Downloads over WinHttp, counting the requests in flight.
 class CountingFetcher final : public WebFetcher {
  public:
   ByteSet fetch(const std::string& address) override {
@@ -266,7 +266,7 @@ void BM_WebSearch(benchmark::State& state) {
   }
   MainWindowPort port(*window);
   window->start(port, ExternalHandlers());
-  fetch_binary(standin::url("/echo"));  // the request object's libraries loaded
+  fetch_binary(standin::url("/echo"));  // WinHttp loaded
   standin::set_fault("*", "delay", "ms=" + std::to_string(kDelayMs));
 
   std::vector<double> our_ms, part_ms, floor_ms, rows_ms;

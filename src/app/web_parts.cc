@@ -22,8 +22,10 @@ constexpr size_t kWriteChunk = 1 << 20;
 
 }  // namespace
 
-ByteSet RequestObjectFetcher::fetch(const std::string& address) {
-  return fetch_binary(address);
+ByteSet WinHttpFetcher::fetch(const std::string& address) {
+  WebAnswer answer = fetch_answer(address);
+  if (!answer.succeeded()) return ByteSet();
+  return std::move(answer.body);
 }
 
 std::string DiskFolder::library_path() {
@@ -34,8 +36,12 @@ std::string DiskFolder::file_path(const std::string& name) {
   return directory_ + "\\" + name;
 }
 
+bool DiskFolder::takes_file_name(const std::string& name) {
+  return fits_in_folder(name, win32::widen(directory_).size());
+}
+
 bool DiskFolder::write_file(const std::string& name, const ByteSet& bytes) {
-  if (!fits_plain_file_name(name)) return false;
+  if (!takes_file_name(name)) return false;
   // The check again as Windows will read the name: no separator or drive may appear.
   const std::wstring wide_name = win32::widen(name);
   if (wide_name.find_first_of(L"\\/:") != std::wstring::npos) return false;
@@ -74,7 +80,7 @@ const WebServices& program_web_services() {
     auto* made = new WebServices;
     made->sites = sites_in_place().value_or(
         SearchSites{search_engine_base_url, source_site_host, source_site_base_url});
-    made->fetcher = new RequestObjectFetcher;
+    made->fetcher = new WinHttpFetcher;
     made->folder = new DiskFolder(win32::narrow(program_directory()));
     return made;
   }();

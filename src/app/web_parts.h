@@ -10,11 +10,12 @@
 #include "search/web_services.h"
 
 // What the web search and the delivery of entries get from Windows: downloads through the
-// system's request object, and the program's own folder.
+// system's WinHttp service, and the program's own folder.
 
-class RequestObjectFetcher final : public WebFetcher {
+class WinHttpFetcher final : public WebFetcher {
  public:
-  // fetch_binary: bounded in time and size, COM set up around each call.
+  // A download bounded in time, size and redirects; the body of a success only: an error
+  // page (any status but 2xx) is nothing, so it is never taken for a page or a package.
   ByteSet fetch(const std::string& address) override;
 };
 
@@ -25,7 +26,8 @@ class DiskFolder final : public ProgramFolder {
   explicit DiskFolder(std::string directory) : directory_(std::move(directory)) {}
   std::string library_path() override;
   std::string file_path(const std::string& name) override;
-  // Replaces the file; a name that isn't a plain file name, or that turns into a path once
+  bool takes_file_name(const std::string& name) override;
+  // Replaces the file; a name the folder doesn't take, or that turns into a path once
   // converted for Windows, writes nothing.
   bool write_file(const std::string& name, const ByteSet& bytes) override;
 

@@ -40,18 +40,13 @@ void notify(Dialogs& dialogs, const char* text) {
   dialogs.message_box(text, kNoticeFlags, kNoticeCaption);
 }
 
-// A package link worth fetching: anything but nothing, spaces or slashes, which would
-// fetch the site's own address instead of a package.
-bool names_a_package(const std::string& link) {
-  return trim_spaces(link).find_first_not_of('/') != std::string::npos;
-}
-
 // Writes the file into the program folder and shows it selected in Explorer. A failed
 // write is not reported and Explorer still shows the folder; a title that can't name a
-// plain file in the program folder writes nothing anywhere and starts nothing.
+// plain file in the program folder (a path, a device, a name too long) writes nothing
+// anywhere and starts nothing.
 void write_and_show(WindowPort& window, ProgramFolder& folder, const std::string& name,
                     const ByteSet& bytes) {
-  if (!fits_plain_file_name(name)) {
+  if (!folder.takes_file_name(name)) {
     notify(window, kTitleNotAFileNameText);
     return;
   }
@@ -108,10 +103,12 @@ void deliver_entry(WindowPort& window, const WebServices& services, int row) {
     return;
   }
   const std::string& base = services.sites.source_site_base_url;
-  const std::string link = find_download_link(*services.fetcher, base, address);
-  const ByteSet package = names_a_package(link) ? services.fetcher->fetch(base + link) : ByteSet();
+  const std::optional<std::string> package_at =
+      package_address(base, find_download_link(*services.fetcher, base, address));
+  // An error page comes back empty: whatever isn't a package is never kept as one, nor
+  // written as a file.
+  const ByteSet package = package_at ? services.fetcher->fetch(*package_at) : ByteSet();
   if (package.empty()) {
-    // Nothing that isn't a package is ever kept as one, nor written as a file.
     notify(window, kDownloadFailedText);
     return;
   }

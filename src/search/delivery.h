@@ -21,7 +21,8 @@ inline constexpr char kLibraryUnavailableText[] =
 inline constexpr char kEntryNotHeldText[] =
     "\xD4\xB4\xC2\xEB\xBF\xE2\xD6\xD0\xC3\xBB\xD3\xD0\xD5\xE2\xB8\xF6\xD4\xB4\xC2\xEB";
 // "源码库中没有这个源码"
-// No package link was found, or the package came back empty: nothing is stored or written.
+// No package link was found, the link leads back to the site itself, or the package came
+// back empty or as an error page: nothing is stored or written.
 inline constexpr char kDownloadFailedText[] =
     "\xD4\xB4\xC2\xEB\xB0\xFC\xCF\xC2\xD4\xD8\xCA\xA7\xB0\xDC,\xC7\xEB\xC9\xD4\xBA\xF3\xD4\xD9"
     "\xCA\xD4";  // "源码包下载失败,请稍后再试"

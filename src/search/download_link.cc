@@ -1,5 +1,6 @@
 #include "search/download_link.h"
 
+#include "net/web_address.h"
 #include "text/text.h"
 
 namespace {
@@ -22,6 +23,21 @@ std::string download_page_path_of(std::string_view detail_page) {
 
 std::string package_link_of(std::string_view download_page) {
   return text_between(download_page, kPackageStart, kPackageEnd);
+}
+
+std::optional<std::string> package_address(std::string_view source_site_base_url,
+                                           std::string_view link) {
+  std::string address(source_site_base_url);
+  address += link;
+  // Where the address really leads, as the server reads it (blanks around the link are
+  // no part of any path).
+  const std::optional<std::string> resolved =
+      resolve_address(source_site_base_url, std::string(source_site_base_url) + trim_spaces(link));
+  if (!resolved) return std::nullopt;
+  if (path_of_address(*resolved).find_first_not_of('/') == std::string_view::npos) {
+    return std::nullopt;
+  }
+  return address;
 }
 
 std::string find_download_link(WebFetcher& fetcher, std::string_view source_site_base_url,

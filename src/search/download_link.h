@@ -1,6 +1,7 @@
 #ifndef MOYAN_SEARCH_DOWNLOAD_LINK_H_
 #define MOYAN_SEARCH_DOWNLOAD_LINK_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,14 @@
 std::string download_page_path_of(std::string_view detail_page);
 // The package's link in a download page; empty when its markers are missing.
 std::string package_link_of(std::string_view download_page);
+
+// The address of the package that `link` names on the source site: the site's base
+// address followed by the link. Nothing when the link leads back to the site itself
+// (nothing, blanks, only a query, only a fragment, ".", "./", slashes alone, a path that
+// comes back to the root): fetching that would bring the site's home page or an error
+// page, never a package.
+std::optional<std::string> package_address(std::string_view source_site_base_url,
+                                           std::string_view link);
 
 // Fetches the detail page at `detail_address`, then the download page it links to, and
 // gives the package link found there; empty when either link can't be found. A detail

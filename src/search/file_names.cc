@@ -58,6 +58,15 @@ bool is_device_name(std::string_view stem) {
   return false;
 }
 
+// The UTF-16 units of whole GBK text: every character, of one byte or two, is one unit.
+size_t utf16_units_of(std::string_view text) {
+  size_t units = 0;
+  for (size_t i = 0; i < text.size(); ++i, ++units) {
+    if (static_cast<unsigned char>(text[i]) >= 0x80) ++i;
+  }
+  return units;
+}
+
 }  // namespace
 
 bool fits_plain_file_name(std::string_view name) {
@@ -74,7 +83,12 @@ bool fits_plain_file_name(std::string_view name) {
     if (!is_trail_byte(static_cast<unsigned char>(name[i + 1]))) return false;
     ++i;
   }
+  if (utf16_units_of(name) > kMaxFileNameUnits) return false;
   // The stem Windows compares with its device names: up to the first dot.
   const size_t dot = name.find('.');
   return !is_device_name(name.substr(0, dot));
+}
+
+bool fits_in_folder(std::string_view name, size_t folder_units) {
+  return fits_plain_file_name(name) && folder_units + 1 + utf16_units_of(name) <= kMaxPathUnits;
 }

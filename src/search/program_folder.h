@@ -15,9 +15,11 @@ class ProgramFolder {
   // The full name of the file `name` in the program folder (on Windows the program
   // directory, "\" and the name).
   virtual std::string file_path(const std::string& name) = 0;
+  // Whether `name` can be written as a file of its own in the program folder: a plain file
+  // name whose full path is within what the program's file calls take (fits_in_folder).
+  virtual bool takes_file_name(const std::string& name) = 0;
   // Writes `bytes` as the file `name` in the program folder, replacing a file of that
-  // name. `name` is a plain file name (see fits_plain_file_name); one that isn't is
-  // refused. False when nothing could be written.
+  // name. A name the folder doesn't take is refused. False when nothing could be written.
   virtual bool write_file(const std::string& name, const ByteSet& bytes) = 0;
 };
 

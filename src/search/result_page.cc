@@ -32,6 +32,7 @@ std::vector<Hit> hits_of_result_page(std::string_view page, std::string_view sou
   start.append(source_site_base_url);
   std::vector<Hit> hits;
   for (const std::string& text : cut_all_between(page, start, kHitLinkEnd)) {
+    if (hits.size() == kHitsPerResultPage) break;
     if (std::optional<Hit> hit = hit_of(text)) hits.push_back(std::move(*hit));
   }
   return hits;

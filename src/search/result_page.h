@@ -18,8 +18,13 @@ struct Hit {
 // title that holds the separator again).
 std::optional<Hit> hit_of(std::string_view hit_text);
 
-// Every hit of a result page that links to the source site, in the page's order; hit
-// texts that give no hit are left out. Links are matched byte for byte.
+// Hits taken from one result page at most: the engine is asked for 100 results a page,
+// so a page that holds more is not the page asked for, and its surplus is not harvested.
+inline constexpr size_t kHitsPerResultPage = 100;
+
+// The hits of a result page that link to the source site, in the page's order, the first
+// kHitsPerResultPage of them; hit texts that give no hit are left out (and not counted).
+// Links are matched byte for byte.
 std::vector<Hit> hits_of_result_page(std::string_view page, std::string_view source_site_base_url);
 
 #endif  // MOYAN_SEARCH_RESULT_PAGE_H_

@@ -70,12 +70,15 @@ void SearchProgress::show(ControlValues& window) {
   settled_.notify_all();
 }
 
-void SearchProgress::search_started(ControlValues& window, int pages) {
-  report(window, true, [pages](SearchTotals& t) {
+void SearchProgress::search_started(ControlValues& window) {
+  report(window, true, [](SearchTotals& t) {
     if (t.searches_running == 0) t = SearchTotals();
     ++t.searches_running;
-    t.pages_found += pages;
   });
+}
+
+void SearchProgress::pages_counted(ControlValues& window, int pages) {
+  report(window, true, [pages](SearchTotals& t) { t.pages_found += pages; });
 }
 
 void SearchProgress::page_done(ControlValues& window) {

@@ -35,8 +35,11 @@ class SearchProgress {
 
   explicit SearchProgress(std::string window_title);
 
-  // On the window's thread, as a search starts harvesting `pages` result pages.
-  void search_started(ControlValues& window, int pages);
+  // On the window's thread, as the search button starts a search (its result pages are
+  // not known yet: its first page is still to come).
+  void search_started(ControlValues& window);
+  // A search that started has counted the `pages` result pages it harvests.
+  void pages_counted(ControlValues& window, int pages);
   void page_done(ControlValues& window);
   void entry_added(ControlValues& window);
   void entry_present(ControlValues& window);

@@ -9,27 +9,60 @@
 #include "search/search_query.h"
 #include "text/text.h"
 
-WebSearch::WebSearch(WebServices services, std::string window_title, HarvestLimits limits)
-    : services_(std::move(services)), limits_(limits), progress_(std::move(window_title)) {}
+namespace {
 
-void WebSearch::start_web_search(WindowPort& window, const std::string& keyword) {
-  const std::string first_page =
-      to_text(services_.fetcher->fetch(first_query_address(services_.sites, keyword)));
-  const int pages = std::min(count_result_pages(first_page), std::max(limits_.max_result_pages, 1));
+// What the first query's worker needs; it outlives the button's handler.
+struct SearchStart {
+  WebServices services;
+  HarvestLimits limits;
+  WindowPort& window;
+  SearchProgress& progress;
+  std::string first_query;
+  std::string page_base;
+};
 
-  auto run = std::make_shared<SearchRun>(search_page_base_of(services_.sites, keyword), services_,
-                                         window, progress_, limits_, pages);
-  {
-    std::lock_guard<std::mutex> hold(mutex_);
-    search_page_base_ = run->page_base;
-  }
-  progress_.search_started(window, pages);
+// The first query's worker: fetches the first result page, counts the result pages (at
+// most the limit's) and starts one worker per page with this search's own state.
+void count_and_harvest(const SearchStart& start) {
+  const std::string first_page = to_text(start.services.fetcher->fetch(start.first_query));
+  const int pages =
+      std::min(count_result_pages(first_page), std::max(start.limits.max_result_pages, 1));
+  auto run = std::make_shared<SearchRun>(start.page_base, start.services, start.window,
+                                         start.progress, start.limits, pages);
+  start.progress.pages_counted(start.window, pages);
   for (int page = 1; page <= pages; ++page) {
     try {
       std::thread(harvest_page, run, page).detach();
     } catch (const std::system_error&) {
       finish_page(*run);  // its page is skipped without notice
     }
+  }
+}
+
+}  // namespace
+
+WebSearch::WebSearch(WebServices services, std::string window_title, HarvestLimits limits)
+    : services_(std::move(services)), limits_(limits), progress_(std::move(window_title)) {}
+
+void WebSearch::start_web_search(WindowPort& window, const std::string& keyword) {
+  SearchStart start{services_,
+                    limits_,
+                    window,
+                    progress_,
+                    first_query_address(services_.sites, keyword),
+                    search_page_base_of(services_.sites, keyword)};
+  {
+    std::lock_guard<std::mutex> hold(mutex_);
+    search_page_base_ = start.page_base;
+  }
+  // The search runs from here on, though its pages are counted only once the first page
+  // is in: the window's thread never waits for the web, however slow the engine answers.
+  progress_.search_started(window);
+  try {
+    std::thread([start = std::move(start)] { count_and_harvest(start); }).detach();
+  } catch (const std::system_error&) {
+    // Without a worker nothing is fetched: the search ends at once, with nothing found.
+    progress_.search_ended(window);
   }
 }
 

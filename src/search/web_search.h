@@ -15,11 +15,11 @@ class WebSearch {
   // `window_title` is MainWindow's own caption, which the progress of searches extends.
   WebSearch(WebServices services, std::string window_title, HarvestLimits limits = {});
 
-  // `start_web_search`, on the window's thread, with the trimmed, non-empty keyword: fetches
-  // the first query (the window waits for it), counts the result pages, and starts one
-  // worker per result page (at most the limit's pages) with this search's own state.
-  // Returns once they are started; rows appear in `window`'s result list as they find
-  // new entries, below whatever the list shows.
+  // `start_web_search`, on the window's thread, with the trimmed, non-empty keyword: sets
+  // the search's page address and starts a worker that fetches the first query, counts the
+  // result pages and starts one worker per result page (at most the limit's pages) with
+  // this search's own state. Returns at once, without waiting for the web; rows appear in
+  // `window`'s result list as the workers find new entries, below whatever it shows.
   void start_web_search(WindowPort& window, const std::string& keyword);
 
   // `search_page_base` of the latest search ("...&pn="), empty before the first.

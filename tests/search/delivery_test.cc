@@ -166,19 +166,21 @@ TEST_F(DeliveryTest, AFailedDownloadStoresAndWritesNothingAndSaysSo) {
        kSite + "files/8.rar",
        "",
        {kSite + "soft/8.html", kSite + "down/8.html", kSite + "files/8.rar"}},
-      {"a package link of a slash, which would fetch the bare site",
-       kSite + "down/8.html",
-       "<!--判断是否已经扣点-->\r\n<a href=\"/\"><img src=\"",
-       {kSite + "soft/8.html", kSite + "down/8.html"}},
-      {"a package link of spaces",
-       kSite + "down/8.html",
-       "<!--判断是否已经扣点-->\r\n<a href=\"  \"><img src=\"",
-       {kSite + "soft/8.html", kSite + "down/8.html"}},
   };
+  std::vector<Case> all(std::begin(cases), std::end(cases));
+  // Package links that lead back to the site itself, whose home page (or an error page)
+  // would be kept as the package: none is fetched.
+  for (const char* link : {"", "  ", "/", "//", "?", "?x=1", "#", "#top", ".", "./", "./?x=1",
+                           "a/..", "a/../", "files/../.", "%2e/", "%2E", "./#x", " ./ "}) {
+    all.push_back({std::string("the package link \"") + link + "\"",
+                   kSite + "down/8.html",
+                   "<!--判断是否已经扣点-->\r\n<a href=\"" + std::string(link) + "\"><img src=\"",
+                   {kSite + "soft/8.html", kSite + "down/8.html"}});
+  }
   ASSERT_TRUE(store_open(folder_->library_path()));
   ASSERT_TRUE(append_record({{kFieldTitle, std::string("文件管理工具源码")}}));
   store_close();
-  for (const Case& c : cases) {
+  for (const Case& c : all) {
     SCOPED_TRACE(c.what);
     FakeSite site;
     site.add_entry({8, "文件管理工具源码", std::string("★"), "1 KB", "t"});
@@ -196,6 +198,33 @@ TEST_F(DeliveryTest, AFailedDownloadStoresAndWritesNothingAndSaysSo) {
     EXPECT_TRUE(folder_->written_names().empty()) << "no file written";
     EXPECT_TRUE(window.processes().empty());
   }
+}
+
+TEST_F(DeliveryTest, OnlyAnAddressStartingWithHttpInItsOwnCaseMarksADownloadedPackage) {
+  const ByteSet source(std::string("local source"));
+  const ByteSet packed = pack_attachment(source);
+  const struct {
+    const char* address;
+    bool package;  // written as it is to ".rar", else unpacked to ".e"
+  } cases[] = {
+      {"http://source.test/soft/1.html", true},
+      {"HTTP://source.test/soft/1.html", false},
+      {"Http://source.test/soft/1.html", false},
+      {"http:/source.test/soft/1.html", false},
+      {"C:\\源码\\甲.e", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.address);
+    const std::string title = "甲" + std::to_string(&c - cases);
+    AnsweringWindow window;
+    window.append_numbered_row({title, "", "", "", c.address});
+    add_entry(title, c.address, packed);
+    deliver_entry(window, services(), 0);
+    const std::string name = title + (c.package ? ".rar" : ".e");
+    ASSERT_EQ(folder_->files().count(name), 1u);
+    EXPECT_EQ(folder_->files().at(name), c.package ? packed : source);
+  }
+  EXPECT_TRUE(site_.requests().empty());
 }
 
 TEST_F(DeliveryTest, TitlesWithSpacesGiveUnquotedNames) {
@@ -265,10 +294,27 @@ TEST_F(DeliveryTest, HostileTitlesWriteNoFileAnywhere) {
 }
 
 TEST_F(DeliveryTest, ALongTitleIsFoundAsTheLibraryHoldsIt) {
-  const std::string title = std::string(300, 'L');
+  std::string title;
+  for (int i = 0; i < 150; ++i) title += "长";  // 300 bytes: cut where 标题 ends
   const int row = add_entry(title, kSite + "soft/1.html", package(1));
   deliver(row);
   EXPECT_EQ(folder_->written_names(), std::vector<std::string>{title + ".rar"});
+}
+
+TEST_F(DeliveryTest, ANameTooLongForTheFolderWritesNothingAndSaysSo) {
+  // In a folder of 200 units: 58 units are left for the name with its extension.
+  folder_->set_folder_units(200);
+  const std::string fits(54, 'f');  // 54 + ".rar" = 58
+  const std::string long_by_one(55, 'g');
+  const int fitting = add_entry(fits, kSite + "soft/1.html", package(1));
+  const int too_long = add_entry(long_by_one, kSite + "soft/2.html", package(2));
+  deliver(fitting);
+  deliver(too_long);
+  EXPECT_EQ(folder_->written_names(), std::vector<std::string>{fits + ".rar"});
+  EXPECT_EQ(window_.processes(), std::vector<std::string>{explorer_for(fits + ".rar")})
+      << "Explorer is not pointed at a file that was never written";
+  ASSERT_EQ(window_.boxes().size(), 1u);
+  EXPECT_EQ(window_.boxes()[0].text, kTitleNotAFileNameText);
 }
 
 TEST_F(DeliveryTest, AFailedWriteStillShowsTheFolder) {

@@ -57,7 +57,8 @@ std::string detail_page_of(const FakeSite::Entry& e) {
     rows += "        <tr>\r\n          <th>评论等级：</th>\r\n          <td class=\"c_orange\"> " +
             *e.rating + "</td>\r\n        </tr>\r\n";
   }
-  rows += "        <tr>\r\n          <th>文件大小：</th>\r\n          <td> " + e.size +
+  // The size's heading stands one space further left than the others, as on the site.
+  rows += "        <tr>\r\n         <th>文件大小：</th>\r\n          <td> " + e.size +
           "</td>\r\n        </tr>\r\n";
   rows += "        <tr>\r\n          <th>更新时间：</th>\r\n          <td> " + e.update_time +
           "</td>\r\n        </tr>\r\n";
@@ -199,13 +200,14 @@ std::string FakeSite::route(const std::string& address) {
   char kind[8] = {};
   if (std::sscanf(path.c_str(), "%7[a-z]/%d.", kind, &id) != 2) return std::string();
   const Entry* e = find_entry(id);
-  if (e == nullptr) return "<html>404</html>";
+  // Error pages reach no caller: the fetcher gives nothing for an answer that is no success.
+  if (e == nullptr) return std::string();
   const std::string which = kind;
   if (which == "soft" && path == "soft/" + std::to_string(id) + ".html") return detail_page_of(*e);
   if (which == "down" && path == "down/" + std::to_string(id) + ".html")
     return download_page_of(id);
   if (which == "files" && path == "files/" + std::to_string(id) + ".rar") return package_of(id);
-  return "<html>404</html>";
+  return std::string();
 }
 
 std::string FakeSite::result_page(const std::string& keyword, int offset) {

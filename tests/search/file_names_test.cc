@@ -72,4 +72,28 @@ TEST(FileNames, HostileNamesAreRefused) {
   }
 }
 
+TEST(FileNames, NamesAndPathsWithinWhatWindowsTakes) {
+  std::string chinese_255;  // 510 bytes, 255 UTF-16 units
+  for (int i = 0; i < 255; ++i) chinese_255 += "源";
+  const struct {
+    std::string name;
+    size_t folder_units;
+    bool fits;
+  } cases[] = {
+      {std::string(255, 'a'), 3, true},  // the longest name
+      {std::string(256, 'a'), 3, false},
+      {chinese_255, 3, true},  // counted in characters, not in bytes
+      {chinese_255 + "x", 3, false},
+      {std::string(100, 'a'), 158, true},  // 158 + "\\" + 100 = 259, the longest path
+      {std::string(100, 'a'), 159, false},
+      {std::string(10, 'a'), 300, false},  // a folder deeper than any path may be
+      {"a\\b", 3, false},                  // and still a plain name
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(fits_in_folder(c.name, c.folder_units), c.fits)
+        << c.name.size() << " bytes in a folder of " << c.folder_units;
+  }
+  EXPECT_FALSE(fits_plain_file_name(std::string(256, 'a')));
+}
+
 }  // namespace

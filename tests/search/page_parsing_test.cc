@@ -65,6 +65,16 @@ TEST(ResultPage, OnlyLinksToTheSourceSiteAreHits) {
   EXPECT_TRUE(hits_of_result_page("<html>nothing</html>", "http://source.test/").empty());
 }
 
+TEST(ResultPage, AtMostAHundredHitsAreTakenFromAPage) {
+  std::string page;
+  for (int id = 1; id <= 150; ++id) page += hit_link_of(id, "源码" + std::to_string(id), "源码");
+  const std::vector<Hit> hits = hits_of_result_page(page, "http://source.test/");
+  ASSERT_EQ(hits.size(), kHitsPerResultPage);
+  EXPECT_EQ(hits.front().title, "源码1");
+  EXPECT_EQ(hits.back().title, "源码100") << "the first hundred, in the page's order; links "
+                                             "that give no hit (each hit's snapshot) don't count";
+}
+
 TEST(ResultPage, HitTexts) {
   const std::string sep = "\"target=\"_blank\">";
   struct Case {
@@ -76,12 +86,16 @@ TEST(ResultPage, HitTexts) {
       {"soft/1.html" + sep + "<em>模块</em>源码", true, "soft/1.html", "模块源码"},
       // Tags removed as exact text: "</em>" first, then "<em>"; other tags stay.
       {"p" + sep + "a<em>b</em>c<EM>d</EM>", true, "p", "abc<EM>d</EM>"},
-      {"p" + sep + "<e<em>m>x", true, "p", "<em>x"},  // what one removal leaves stays
-      {"soft/1.html\">网页快照", false, "", ""},      // no separator
-      {"p" + sep, false, "", ""},                     // an empty title
-      {"p" + sep + "a" + sep + "b", false, "", ""},   // the separator twice
-      {sep + "title", true, "", "title"},             // an empty path
-      {"p\"target=\"_BLANK\">t", false, "", ""},      // the separator's case counts
+      {"p" + sep + "<e<em>m>x", true, "p", "<em>x"},              // what one removal leaves stays
+      {"p" + sep + "</<em>em>x", true, "p", "</em>x"},            // "</em>" goes before "<em>"
+      {"p" + sep + "<em>a</em>b<em>c</em>d", true, "p", "abcd"},  // every one of them
+      {"soft/1.html\">网页快照", false, "", ""},                  // no separator
+      {"p" + sep, false, "", ""},                                 // an empty title
+      {"p" + sep + "a" + sep + "b", false, "", ""},               // the separator twice
+      {"p" + sep + sep, false, "", ""},           // twice, nothing between: no title
+      {"p" + sep + "<em></em>", false, "", ""},   // a title of highlighting alone
+      {sep + "title", true, "", "title"},         // an empty path
+      {"p\"target=\"_BLANK\">t", false, "", ""},  // the separator's case counts
   };
   for (const Case& c : cases) {
     const std::optional<Hit> hit = hit_of(c.text);

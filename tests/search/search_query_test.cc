@@ -61,6 +61,8 @@ TEST(SearchQuery, CountGivesPages) {
       {page_with_count("199"), 2},
       {page_with_count("250"), 3},
       {page_with_count("1,230"), 1},                   // the thousands separator ends the number
+      {page_with_count("1e3"), 1},                     // an integer: no exponent
+      {page_with_count("2.5e2"), 1},                   // nor a fraction
       {page_with_count("２５０"), 3},                  // full-width digits fold
       {page_with_count(" 300"), 4},                    // leading white space is skipped
       {page_with_count("-500"), 1},                    // never fewer than one page

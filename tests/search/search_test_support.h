@@ -17,7 +17,10 @@ class FakeFolder : public ProgramFolder {
   explicit FakeFolder(std::string dir) : dir_(std::move(dir)) {}
   std::string library_path() override { return dir_ + "/Code.edb"; }
   std::string file_path(const std::string& name) override { return dir_ + "\\" + name; }
+  // As a folder whose full path is as long as set_folder_units says.
+  bool takes_file_name(const std::string& name) override;
   bool write_file(const std::string& name, const ByteSet& bytes) override;
+  void set_folder_units(size_t units) { folder_units_ = units; }
 
   // Each write in order, and the latest bytes per name.
   std::vector<std::string> written_names() const;
@@ -30,6 +33,7 @@ class FakeFolder : public ProgramFolder {
   std::vector<std::string> written_;
   std::map<std::string, ByteSet> files_;
   bool fail_ = false;
+  size_t folder_units_ = 16;  // as "C:\\Programs\\墨砚工坊"
 };
 
 // A fake window whose message boxes get the given answers in turn (then OK).

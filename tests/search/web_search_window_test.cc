@@ -1,11 +1,13 @@
 // The web search and delivery in the real window under Wine, against the stand-in web: a
 // search fills the list and the library, a double-click downloads, stores and writes the
-// package, and a second double-click writes it again without the network.
+// package, and a second double-click writes it again without the network; the window
+// answers throughout a search against a server that never answers.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -16,6 +18,7 @@
 #include "app/main_window.h"
 #include "app/main_window_port.h"
 #include "app/web_parts.h"
+#include "net/net_limits.h"
 #include "search/delivery.h"
 #include "search/run_search.h"
 #include "search/web_search.h"
@@ -134,7 +137,7 @@ class WebSearchWindowTest : public ::testing::Test {
     PostMessageW(list, WM_LBUTTONUP, 0, at);
   }
 
-  RequestObjectFetcher fetcher_;
+  WinHttpFetcher fetcher_;
   std::wstring wide_dir_;
   std::unique_ptr<DiskFolder> folder_;
   WebServices services_;
@@ -221,6 +224,97 @@ TEST_F(WebSearchWindowTest, SearchThenDownloadThenDeliverAgainWithoutTheNetwork)
   EXPECT_EQ(wait_for_process_window(L"#32770", 0), nullptr) << "a question was asked";
   EXPECT_EQ(gone.asked.load(), 0) << "the network was used";
   EXPECT_EQ(read_whole_file(file), package);
+}
+
+double now_ms() {
+  LARGE_INTEGER count, frequency;
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// When the window's thread took the latest probe sent to its window: a hook on that thread
+// sees each sent message as its window procedure is called.
+const UINT kProbe = RegisterWindowMessageW(L"moyan web search probe");
+std::atomic<double> probe_taken_at{0};
+LRESULT CALLBACK note_probe(int code, WPARAM wparam, LPARAM lparam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lparam);
+  if (code == HC_ACTION && sent->message == kProbe) probe_taken_at = now_ms();
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+TEST_F(WebSearchWindowTest, TheWindowAnswersThroughoutASearchAgainstASilentServer) {
+  // Every request of this search meets a server that reads it and never answers; each
+  // download gives up after 1.5 s, so the search (its first page, then its one result
+  // page) ends after some 3 s.
+  NetLimits limits = shipped_net_limits();
+  limits.download_call_ms = 1500;
+  set_net_limits_for_testing(limits);
+  WebServices silent = services_;
+  silent.sites.search_engine_base_url = standin::url("/fault/silent/");
+  web_ = std::make_unique<WebSearch>(silent, "墨砚工坊V1.0");
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, note_probe, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+
+  // Another thread sends the window a message every few milliseconds: how long until the
+  // window's thread takes it.
+  HWND hwnd = window_->hwnd();
+  std::atomic<bool> asking{true};
+  std::atomic<bool> pressed{false};  // only what is asked from the press on counts
+  std::atomic<int> answered{0};
+  std::atomic<bool> asker_done{false};
+  double longest = 0;
+  // How late a thread that only sleeps wakes meanwhile: what the machine itself costs any
+  // thread, the window's thread too.
+  double latest_wake = 0;
+  std::thread sleeper([&] {
+    while (asking) {
+      const double before = now_ms();
+      Sleep(5);
+      if (pressed) latest_wake = std::max(latest_wake, now_ms() - before - 5);
+    }
+  });
+  std::thread asker([&] {
+    while (asking) {
+      const bool counting = pressed;
+      const double sent = now_ms();
+      DWORD_PTR result = 0;
+      SendMessageTimeoutW(hwnd, kProbe, 0, 0, SMTO_NORMAL, 10000, &result);
+      if (counting) longest = std::max(longest, probe_taken_at - sent);
+      ++answered;
+      Sleep(5);
+    }
+    asker_done = true;
+  });
+  pump_until([&] { return answered > 5; }, kWaitMs);
+
+  port_->set_current_page(kSearchPage);
+  port_->set_control_text(Control::编辑框1, "模块");
+  port_->set_checked(Control::选择框2, true);
+  const double clicked = now_ms();
+  const int answered_before = answered;
+  pressed = true;
+  click(window_->control(Control::图形按钮1));
+  const bool started =
+      pump_until([&] { return web_->progress().totals().searches_running > 0; }, kWaitMs);
+  const bool ended =
+      started && pump_until([&] { return web_->progress().wait_until_idle(0); }, kWaitMs);
+  const double took = now_ms() - clicked;
+  const int during = answered - answered_before;
+  asking = false;
+  pump_until([&] { return asker_done.load(); }, kWaitMs);  // its last message answered too
+  asker.join();
+  sleeper.join();
+  UnhookWindowsHookEx(hook);
+  set_net_limits_for_testing(shipped_net_limits());
+
+  ASSERT_TRUE(ended) << "the search did not end";
+  EXPECT_GT(took, 2500) << "the search did not wait on the silent server";
+  EXPECT_GT(during, 20) << "too few messages sent to judge";
+  EXPECT_LT(longest, 100 + latest_wake)
+      << "the window kept another thread waiting " << longest << " ms (a sleeping thread woke "
+      << latest_wake << " ms late meanwhile)";
+  EXPECT_EQ(port_->row_count(), 0);
 }
 
 // Saves the window in the middle of a harvest as a picture when MOYAN_DEMO_PICTURE names a
