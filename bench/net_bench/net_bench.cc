@@ -13,15 +13,12 @@
 #include <string>
 #include <vector>
 
-#include <psapi.h>
-
-#include <atomic>
-#include <thread>
 
 #include "net/fetch_binary.h"
 #include "net/http_request.h"
 #include "net/net_limits.h"
 #include "standin_client.h"
+#include "working_set.h"
 
 namespace {
 
@@ -120,12 +117,25 @@ void BM_Interleaved(benchmark::State& state) {
 }
 BENCHMARK(BM_Interleaved)->Iterations(200)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-size_t working_set() {
-  PROCESS_MEMORY_COUNTERS counters = {};
-  counters.cb = sizeof(counters);
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-  return counters.WorkingSetSize;
+// A large package, declared or chunked: how fast the download reads what the stand-in
+// sends (16 MiB at up to 1 GiB/s).
+void large_body(benchmark::State& state, const char* target) {
+  if (!have_standin(state)) return;
+  const std::string url = standin::url(target);
+  fetch_binary(standin::url(kPage));
+  size_t bytes = 0;
+  for (auto _ : state) bytes = fetch_binary(url).size();
+  state.counters["bytes"] = static_cast<double>(bytes);
+  state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());
 }
+void BM_LargeDeclaredBody(benchmark::State& state) {
+  large_body(state, "/fault/huge/x?bytes=16777216&rate=1073741824");
+}
+BENCHMARK(BM_LargeDeclaredBody)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+void BM_LargeChunkedBody(benchmark::State& state) {
+  large_body(state, "/fault/chunked-huge/x?bytes=16777216&rate=1073741824");
+}
+BENCHMARK(BM_LargeChunkedBody)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A download of a body that never ends, chunked or ended by closing, at the shipped bounds:
 // the working set before, its peak while the call runs (sampled every millisecond), and
@@ -136,25 +146,14 @@ void endless_body(benchmark::State& state, const char* target) {
   fetch_binary(standin::url(kPage));
   double before_mb = 0, peak_mb = 0, seconds = 0;
   for (auto _ : state) {
-    const size_t before = working_set();
-    std::atomic<bool> done{false};
-    size_t peak = before;
-    std::thread watch([&] {
-      while (!done) {
-        peak = std::max(peak, working_set());
-        Sleep(1);
-      }
-    });
-    const double took = time_ms([&] { benchmark::DoNotOptimize(fetch_binary(url)); });
-    done = true;
-    watch.join();
-    before_mb = static_cast<double>(before) / (1 << 20);
-    peak_mb = static_cast<double>(peak) / (1 << 20);
+    double took = 0;
+    const MemoryDuring memory = memory_during(
+        [&] { took = time_ms([&] { benchmark::DoNotOptimize(fetch_binary(url)); }); });
+    before_mb = static_cast<double>(memory.before) / (1 << 20);
+    peak_mb = static_cast<double>(memory.peak) / (1 << 20);
     seconds = took / 1000;
   }
-  PROCESS_MEMORY_COUNTERS counters = {};
-  counters.cb = sizeof(counters);
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+  const PROCESS_MEMORY_COUNTERS counters = process_memory();
   state.counters["bound_mb"] = static_cast<double>(shipped_net_limits().download_bytes) / (1 << 20);
   state.counters["before_mb"] = before_mb;
   state.counters["peak_mb"] = peak_mb;

@@ -6,18 +6,14 @@
 
 #include <windows.h>
 
-#include <psapi.h>
-
-#include <algorithm>
-#include <atomic>
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "net/fetch_binary.h"
 #include "net/http_request.h"
 #include "net/net_limits.h"
 #include "standin_client.h"
+#include "working_set.h"
 
 namespace {
 
@@ -206,14 +202,6 @@ TEST_F(WebBounds, RedirectsAreFollowedFiveTimesAtMost) {
   }
 }
 
-// The working set of this process now (bytes).
-size_t working_set() {
-  PROCESS_MEMORY_COUNTERS counters = {};
-  counters.cb = sizeof(counters);
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-  return counters.WorkingSetSize;
-}
-
 TEST_F(WebBounds, AnEndlessBodyTakesNoMoreMemoryThanItsBound) {
   NetLimits limits = test_limits();
   limits.download_bytes = size_t{24} << 20;
@@ -222,23 +210,15 @@ TEST_F(WebBounds, AnEndlessBodyTakesNoMoreMemoryThanItsBound) {
   for (const char* target :
        {"/fault/chunked-endless/x?rate=268435456", "/fault/endless/x?rate=268435456"}) {
     SCOPED_TRACE(target);
-    const size_t before = working_set();
-    std::atomic<bool> done{false};
-    size_t peak = before;
-    std::thread watch([&] {
-      while (!done) {
-        peak = std::max(peak, working_set());
-        Sleep(2);
-      }
-    });
     ByteSet body;
-    const ULONGLONG took = time_of([&] { body = fetch_binary(standin::url(target)); });
-    done = true;
-    watch.join();
+    ULONGLONG took = 0;
+    const MemoryDuring memory =
+        memory_during([&] { took = time_of([&] { body = fetch_binary(standin::url(target)); }); });
     EXPECT_TRUE(body.empty());
     EXPECT_LT(took, limits.download_call_ms) << "the size, not the time, ended it";
-    EXPECT_LT(peak - before, limits.download_bytes + (size_t{16} << 20))
-        << "grew by " << (peak - before) / 1024 << " KiB";
+    const size_t growth = memory.peak - memory.before;
+    EXPECT_LT(growth, limits.download_bytes + (size_t{16} << 20))
+        << "grew by " << growth / 1024 << " KiB";
   }
 }
 

@@ -36,23 +36,11 @@ class DeliveryTest : public StoreTest {
   // An entry in the library and its row in the list; gives the row.
   int add_entry(const std::string& title, const std::string& address,
                 const ByteSet& attachment = ByteSet()) {
-    EXPECT_TRUE(store_open(folder_->library_path()));
-    std::vector<FieldAssignment> fields = {{kFieldTitle, title}, {kFieldAddress, address}};
-    if (!attachment.empty()) fields.emplace_back(kFieldAttachment, attachment);
-    EXPECT_TRUE(append_record(fields));
-    store_close();
+    EXPECT_TRUE(add_library_entry(folder_->library_path(), title, address, attachment));
     return window_.append_numbered_row({title, "", "", "", address});
   }
-  // The attachment the library holds for a title.
   ByteSet attachment_of(const std::string& title) {
-    ByteSet bytes;
-    if (!store_open(folder_->library_path())) return bytes;
-    go_first();
-    if (find_record([&] { return read_field(kFieldTitle).text() == title; })) {
-      bytes = read_field(kFieldAttachment).bytes();
-    }
-    store_close();
-    return bytes;
+    return attachment_in_library(folder_->library_path(), title);
   }
   void deliver(int row) { deliver_entry(window_, services(), row); }
   std::string explorer_for(const std::string& name) {

@@ -1,6 +1,8 @@
 #include "search_test_support.h"
 
 #include "search/file_names.h"
+#include "store/source_record.h"
+#include "store/store.h"
 
 bool FakeFolder::takes_file_name(const std::string& name) {
   return fits_in_folder(name, folder_units_);
@@ -22,6 +24,27 @@ std::vector<std::string> FakeFolder::written_names() const {
 std::map<std::string, ByteSet> FakeFolder::files() const {
   std::lock_guard<std::mutex> hold(mutex_);
   return files_;
+}
+
+bool add_library_entry(const std::string& library, const std::string& title,
+                       const std::string& address, const ByteSet& attachment) {
+  if (!store_open(library)) return false;
+  std::vector<FieldAssignment> fields = {{kFieldTitle, title}, {kFieldAddress, address}};
+  if (!attachment.empty()) fields.emplace_back(kFieldAttachment, attachment);
+  const bool added = append_record(fields).is_ok();
+  store_close();
+  return added;
+}
+
+ByteSet attachment_in_library(const std::string& library, const std::string& title) {
+  ByteSet bytes;
+  if (!store_open(library)) return bytes;
+  go_first();
+  if (find_record([&] { return read_field(kFieldTitle).text() == title; })) {
+    bytes = read_field(kFieldAttachment).bytes();
+  }
+  store_close();
+  return bytes;
 }
 
 void AnsweringWindow::answer_in_turn(std::vector<int> answers) {

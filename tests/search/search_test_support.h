@@ -36,6 +36,12 @@ class FakeFolder : public ProgramFolder {
   size_t folder_units_ = 16;  // as "C:\\Programs\\墨砚工坊"
 };
 
+// An entry of the library at `library` with a title, an address and maybe an attachment.
+bool add_library_entry(const std::string& library, const std::string& title,
+                       const std::string& address, const ByteSet& attachment = ByteSet());
+// The attachment the library at `library` holds for a title; empty when it holds none.
+ByteSet attachment_in_library(const std::string& library, const std::string& title);
+
 // A fake window whose message boxes get the given answers in turn (then OK).
 class AnsweringWindow : public FakeWindow {
  public:

@@ -11,13 +11,12 @@
 #include <vector>
 
 #include "app/web_parts.h"
+#include "scratch_folder.h"
 #include "search/delivery.h"
 #include "search/file_names.h"
 #include "search/web_search.h"
 #include "search_test_support.h"
 #include "standin_client.h"
-#include "store/empty_library.h"
-#include "store/source_record.h"
 #include "store/store.h"
 #include "win32/code_page.h"
 
@@ -30,68 +29,27 @@ class WebPartsTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_NE(standin::port(), 0) << "no stand-in web";
     host_ = "127.0.0.1:" + std::to_string(standin::port());
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    wide_dir_ = std::wstring(temp) + L"moyan_web_parts_" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(wide_dir_.c_str(), nullptr);
-    folder_ = std::make_unique<DiskFolder>(win32::narrow(wide_dir_));
-    const Status created = create_empty_library(folder_->library_path());
-    ASSERT_TRUE(created.is_ok()) << created.text();
+    ASSERT_TRUE(scratch_.library_made().is_ok()) << scratch_.library_made().text();
   }
-
-  void TearDown() override {
-    store_close_all();
-    for (const std::wstring& name : files()) DeleteFileW((wide_dir_ + L"\\" + name).c_str());
-    RemoveDirectoryW(wide_dir_.c_str());
-  }
+  void TearDown() override { store_close_all(); }
 
   WebServices services(const std::string& engine = "/") {
-    return {{"http://" + host_ + engine, host_, "http://" + host_ + "/"}, &fetcher_, folder_.get()};
+    return {{"http://" + host_ + engine, host_, "http://" + host_ + "/"},
+            &fetcher_,
+            &scratch_.folder()};
   }
-
-  // The files in the folder beside the library.
-  std::vector<std::wstring> files() {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((wide_dir_ + L"\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-      const std::wstring name = found.cFileName;
-      if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
-    return names;
-  }
+  std::string library() { return scratch_.folder().library_path(); }
+  // The files delivered beside the library.
   std::vector<std::wstring> delivered_files() {
     std::vector<std::wstring> names;
-    for (const std::wstring& name : files()) {
+    for (const std::wstring& name : scratch_.files()) {
       if (name != L"Code.edb" && name != L"Code.EDT") names.push_back(name);
     }
     return names;
   }
 
-  void add_entry(const std::string& title, const std::string& address,
-                 const ByteSet& attachment = ByteSet()) {
-    ASSERT_TRUE(store_open(folder_->library_path()));
-    std::vector<FieldAssignment> fields = {{kFieldTitle, title}, {kFieldAddress, address}};
-    if (!attachment.empty()) fields.emplace_back(kFieldAttachment, attachment);
-    ASSERT_TRUE(append_record(fields));
-    store_close();
-  }
-  ByteSet attachment_of(const std::string& title) {
-    ByteSet bytes;
-    if (!store_open(folder_->library_path())) return bytes;
-    go_first();
-    if (find_record([&] { return read_field(kFieldTitle).text() == title; })) {
-      bytes = read_field(kFieldAttachment).bytes();
-    }
-    store_close();
-    return bytes;
-  }
-
   std::string host_;
-  std::wstring wide_dir_;
-  std::unique_ptr<DiskFolder> folder_;
+  ScratchFolder scratch_{L"moyan_web_parts_"};
   WinHttpFetcher fetcher_;
 };
 
@@ -114,34 +72,35 @@ TEST_F(WebPartsTest, OnlyAPackageIsEverKeptOrWritten) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.title);
     const std::string detail = "http://" + host_ + "/soft/" + std::to_string(c.id) + ".html";
-    add_entry(c.title, detail);
+    ASSERT_TRUE(add_library_entry(library(), c.title, detail));
     AnsweringWindow window;
     window.append_numbered_row({c.title, "", "", "", detail});
     window.answer_in_turn({kAnswerYes, kAnswerYes});
     deliver_entry(window, services(), 0);
     ASSERT_EQ(window.boxes().size(), 2u);
     if (c.delivered) {
-      EXPECT_EQ(attachment_of(c.title).str(), package);
+      EXPECT_EQ(attachment_in_library(library(), c.title).str(), package);
       EXPECT_EQ(delivered_files(), std::vector<std::wstring>{win32::widen(c.title) + L".rar"});
       EXPECT_EQ(window.processes().size(), 1u);
       continue;
     }
     EXPECT_EQ(window.boxes()[1].text, kDownloadFailedText);
-    EXPECT_TRUE(attachment_of(c.title).empty()) << "kept as the package";
+    EXPECT_TRUE(attachment_in_library(library(), c.title).empty()) << "kept as the package";
     EXPECT_TRUE(delivered_files().empty()) << "written as a file";
     EXPECT_TRUE(window.processes().empty());
   }
 }
 
 TEST_F(WebPartsTest, ANameLongerThanTheFolderTakesIsRefusedWhole) {
-  const size_t folder_units = wide_dir_.size();
+  const size_t folder_units = scratch_.path().size();
   ASSERT_LT(folder_units, 200u);
   // ".rar" and the folder's "\" with it: the longest title whose path fits, one more, and
   // a name past what any folder takes.
   const std::string fits(kMaxPathUnits - folder_units - 1 - 4, 'f');
   const std::string titles[] = {fits, fits + "g", std::string(252, 'h')};
   for (const std::string& title : titles) {
-    add_entry(title, "http://" + host_ + "/soft/101.html", ByteSet(std::string("package")));
+    ASSERT_TRUE(add_library_entry(library(), title, "http://" + host_ + "/soft/101.html",
+                                  ByteSet(std::string("package"))));
   }
   AnsweringWindow window;
   for (const std::string& title : titles) {

@@ -19,11 +19,11 @@
 #include "app/main_window_port.h"
 #include "app/web_parts.h"
 #include "net/net_limits.h"
+#include "scratch_folder.h"
 #include "search/delivery.h"
 #include "search/run_search.h"
 #include "search/web_search.h"
 #include "standin_client.h"
-#include "store/empty_library.h"
 #include "store/source_record.h"
 #include "store/store.h"
 #include "win32/code_page.h"
@@ -82,14 +82,9 @@ class WebSearchWindowTest : public ::testing::Test {
     const int port = standin::port();
     ASSERT_NE(port, 0) << "no stand-in web";
     const std::string host = "127.0.0.1:" + std::to_string(port);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    wide_dir_ = std::wstring(temp) + L"moyan_web_search_" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(wide_dir_.c_str(), nullptr);
-    folder_ = std::make_unique<DiskFolder>(win32::narrow(wide_dir_));
-    const Status created = create_empty_library(folder_->library_path());
-    ASSERT_TRUE(created.is_ok()) << created.text();
-    services_ = {{"http://" + host + "/", host, "http://" + host + "/"}, &fetcher_, folder_.get()};
+    ASSERT_TRUE(scratch_.library_made().is_ok()) << scratch_.library_made().text();
+    folder_ = &scratch_.folder();
+    services_ = {{"http://" + host + "/", host, "http://" + host + "/"}, &fetcher_, folder_};
     web_ = std::make_unique<WebSearch>(services_, "墨砚工坊V1.0");
 
     ExternalHandlers handlers;
@@ -111,15 +106,6 @@ class WebSearchWindowTest : public ::testing::Test {
     port_.reset();
     drain_messages();
     store_close_all();
-    for (const wchar_t* name : {L"Code.edb", L"Code.EDT", L"超级列表框增强模块.rar"}) {
-      const std::wstring path = wide_dir_ + L"\\" + name;
-      // A worker may still be closing the library.
-      for (int i = 0;
-           i < 100 && !DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND; ++i) {
-        Sleep(20);
-      }
-    }
-    RemoveDirectoryW(wide_dir_.c_str());
   }
 
   // Selects a row and double-clicks it, as the user does.
@@ -138,8 +124,8 @@ class WebSearchWindowTest : public ::testing::Test {
   }
 
   WinHttpFetcher fetcher_;
-  std::wstring wide_dir_;
-  std::unique_ptr<DiskFolder> folder_;
+  ScratchFolder scratch_{L"moyan_web_search_"};
+  DiskFolder* folder_ = nullptr;
   WebServices services_;
   std::unique_ptr<WebSearch> web_;
   LibraryContext library_;
@@ -206,7 +192,7 @@ TEST_F(WebSearchWindowTest, SearchThenDownloadThenDeliverAgainWithoutTheNetwork)
                                        L"超级列表框增强模块下载已完成,确定是否要打开？"}));
   const std::string package = standin::plain_get(standin::port(), "/files/101.rar").body;
   ASSERT_FALSE(package.empty());
-  const std::wstring file = wide_dir_ + L"\\超级列表框增强模块.rar";
+  const std::wstring file = scratch_.path() + L"\\超级列表框增强模块.rar";
   EXPECT_EQ(read_whole_file(file), package) << "the package file";
   EXPECT_EQ(port_->started()[0], "Explorer /select, " + win32::narrow(file));
   ASSERT_TRUE(store_open(folder_->library_path()));
