@@ -42,6 +42,15 @@ bool write_all(HANDLE file, std::string_view bytes) {
   return true;
 }
 
+// The call alone in a function of its own, which leaves its stack by the stack pointer: were
+// the entry point's calling convention not the library's, the function would return to a
+// wrong address at once (in the 32-bit program; 64-bit Windows has one convention) instead
+// of going on with a stack that is quietly off.
+[[gnu::noinline]] void attach_skin(AttachSkin attach, const ByteSet& skin) {
+  static const char empty_text[] = "";
+  attach(skin.empty() ? nullptr : skin.data(), static_cast<int>(skin.size()), empty_text, 0, 0, 0);
+}
+
 AttachSkin find_entry_point() {
   // By its full path: a library of the same name elsewhere on the search path is never
   // the one loaded.
@@ -91,6 +100,5 @@ void apply_skin(int number) {
   if (std::string_view carried = carried_skin(number); !carried.empty()) {
     skin = ByteSet(carried.data(), carried.size());
   }
-  static const char empty_text[] = "";
-  attach(skin.empty() ? nullptr : skin.data(), static_cast<int>(skin.size()), empty_text, 0, 0, 0);
+  attach_skin(attach, skin);
 }
