@@ -1,4 +1,5 @@
-# Cross build for 32-bit Windows: the program as it ships. Compiled, never run here.
+# Cross build for 32-bit Windows: the program as it ships. Its programs run under the 32-bit
+# Wine of scripts/wine32.sh (scripts/wine32-tree.sh sets it up).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(MINGW_TRIPLE i686-w64-mingw32)
@@ -16,3 +17,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # candidate filter gets vector instructions. Every Windows that runs the program has SSE2.
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine32.sh)

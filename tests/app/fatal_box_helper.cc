@@ -1,5 +1,5 @@
 // Shows the fatal error box for the window test: "fatal_box_helper [code] message", or
-// "fatal_box_helper out-of-memory", which asks for more memory than any machine has.
+// "fatal_box_helper out-of-memory BYTES", which asks for more memory than the process can have.
 #include <windows.h>
 
 #include <cstdlib>
@@ -11,11 +11,11 @@
 int main(int argc, char** argv) {
   // The fatal path must not run the normal end's clean-up.
   std::atexit([] { std::_Exit(3); });
-  if (argc == 2 && std::strcmp(argv[1], "out-of-memory") == 0) {
+  if (argc == 3 && std::strcmp(argv[1], "out-of-memory") == 0) {
     // Kept where the compiler must store it: an allocation whose memory goes unused may be
     // left out.
     static void* volatile memory;
-    memory = ::operator new (size_t{1} << 62);
+    memory = ::operator new(static_cast<size_t>(std::strtoull(argv[2], nullptr, 10)));
     return memory != nullptr ? 1 : 2;
   }
   if (argc == 3) show_fatal_error(std::atoi(argv[1]), argv[2]);

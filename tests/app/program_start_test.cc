@@ -76,7 +76,7 @@ TimedStart start_program(Environment environment, bool with_library = false) {
   QueryPerformanceCounter(&begin);
   start.program = std::make_unique<StartedProgram>(program, L"", environment);
   if (!start.program->started()) return start;
-  for (int i = 0; i < 3000 && start.window == nullptr; ++i) {
+  for (int i = 0; i < 12000 && start.window == nullptr; ++i) {
     start.window = main_window_of(start.program->id());
     if (start.window == nullptr) Sleep(5);
   }
@@ -155,8 +155,8 @@ TEST(ProgramStart, AnnouncedNumberReachesTheAnnouncementBox) {
 
 // How long until the window is on screen, with an announcement server that never answers
 // beside one that answers at once (medians of three starts each, in this run). The bound
-// only tells a start that waits for the server (its waits are 18 s) from one that doesn't;
-// the figures are printed for the record.
+// only tells a start that waits for the server (its waits are 18 s) from one that doesn't,
+// however long starting takes here; the figures are printed for the record.
 TEST(ProgramStart, WindowComesUpAtOnceWhileTheAnnouncementServerIsSilent) {
   ASSERT_NE(standin::port(), 0) << "the stand-in web is not running";
   std::vector<double> answering, silent;
@@ -177,7 +177,8 @@ TEST(ProgramStart, WindowComesUpAtOnceWhileTheAnnouncementServerIsSilent) {
       "[ figures ] window on screen after start: silent server %.3f s, answering "
       "server %.3f s (ratio %.2f); medians of 3\n",
       median(silent), median(answering), median(silent) / median(answering));
-  EXPECT_LT(median(silent), 5.0) << "the start waited for the silent announcement server";
+  EXPECT_LT(median(silent), median(answering) + 9.0)
+      << "the start waited for the silent announcement server";
 }
 
 // The system refuses to make MainWindow: the program says so in its fatal box and ends with

@@ -85,7 +85,8 @@ TEST(Program, CaptionAndTrayShowItsIcon) {
                              &startup, &process))
       << "moyan.exe could not be started";
   Found found = {process.dwProcessId, nullptr};
-  for (int attempt = 0; attempt < 100 && found.window == nullptr; ++attempt) {
+  // The 32-bit program under an emulated Wine takes some seconds to show its window.
+  for (int attempt = 0; attempt < 600 && found.window == nullptr; ++attempt) {
     EnumWindows(main_window_of, reinterpret_cast<LPARAM>(&found));
     if (found.window == nullptr) Sleep(100);
   }
@@ -112,7 +113,7 @@ TEST(Program, CaptionAndTrayShowItsIcon) {
     }
     PostMessageW(found.window, WM_CLOSE, 0, 0);
   }
-  EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0) << "moyan.exe did not end";
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0) << "moyan.exe did not end";
   DWORD code = 1;
   GetExitCodeProcess(process.hProcess, &code);
   if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);

@@ -65,15 +65,20 @@ void press(HWND control) {
   pump_for(30);
 }
 
+namespace {
+bool* loop_timed_out = nullptr;
+// A timer procedure is called with the system's calling convention, which a lambda can't
+// take on 32-bit Windows.
+void CALLBACK end_message_loop(HWND, UINT, UINT_PTR, DWORD) {
+  *loop_timed_out = true;
+  PostQuitMessage(0);
+}
+}  // namespace
+
 bool run_message_loop_for(int timeout_ms) {
   bool timed_out = false;
-  static bool* flag = nullptr;
-  flag = &timed_out;
-  UINT_PTR timer =
-      SetTimer(nullptr, 0, static_cast<UINT>(timeout_ms), [](HWND, UINT, UINT_PTR, DWORD) {
-        *flag = true;
-        PostQuitMessage(0);
-      });
+  loop_timed_out = &timed_out;
+  UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(timeout_ms), end_message_loop);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatch_one(msg);
   KillTimer(nullptr, timer);

@@ -535,11 +535,14 @@ TEST(FatalErrorBox, ShowsItsTextsAndEndsTheProcessWithMinusOne) {
     std::wstring arguments;
     std::wstring text;
   };
+  const std::wstring huge =
+      std::to_wstring(sizeof(void*) == 8 ? uint64_t{1} << 62 : uint64_t{3} << 30);
   const Case cases[] = {
       {L"42 boom", L"运行时出错!\r\n\r\n错误代码：42\r\n\r\n错误信息：boom\r\n"},
-      // Reported without the heap, the size in full.
-      {L"out-of-memory",
-       L"运行时出错!\r\n\r\n错误信息：分配 4611686018427387904 字节内存失败!\r\n"},
+      // Reported without the heap, the size in full: more than the address space holds
+      // (2 GB for the 32-bit program).
+      {L"out-of-memory " + huge,
+       L"运行时出错!\r\n\r\n错误信息：分配 " + huge + L" 字节内存失败!\r\n"},
   };
   for (const Case& c : cases) {
     std::wstring command = L"\"" + helper + L"\" " + c.arguments;

@@ -222,6 +222,23 @@ TEST_F(WebBounds, AnEndlessBodyTakesNoMoreMemoryThanItsBound) {
   }
 }
 
+// With the shipped bounds: a package of exactly the largest size comes back whole and in
+// order, one byte more comes back as nothing. In the shipped 32-bit program the body and
+// everything else of the process share 2 GB of address space.
+TEST_F(WebBounds, DownloadAtTheShippedSizeBoundComesBackWhole) {
+  set_net_limits_for_testing(shipped_net_limits());
+  const size_t bound = shipped_net_limits().download_bytes;
+  const std::string target = "/fault/huge/x?rate=1073741824&bytes=";
+  const ByteSet body = fetch_binary(standin::url(target + std::to_string(bound)));
+  ASSERT_EQ(body.size(), bound);
+  // The stand-in sends the bytes 1 to 255 over and over.
+  size_t misplaced = 0;
+  for (size_t i = 0; i < bound; i += 4093) misplaced += body[i] != i % 255 + 1;
+  EXPECT_EQ(body[bound - 1], (bound - 1) % 255 + 1);
+  EXPECT_EQ(misplaced, 0u) << "bytes out of place";
+  EXPECT_TRUE(fetch_binary(standin::url(target + std::to_string(bound + 1))).empty());
+}
+
 TEST_F(WebBounds, GivenUpPageRequestsFinishInTheBackground) {
   // A call that stopped waiting leaves WinInet to end its request; what they shared goes
   // when WinInet says the handle is closed.

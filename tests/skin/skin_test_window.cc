@@ -92,6 +92,12 @@ HWND child(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD ex_style,
   return hwnd;
 }
 
+// Dialog procedures take the system's calling convention, which a lambda can't on 32-bit
+// Windows.
+INT_PTR CALLBACK default_dialog_procedure(HWND, UINT, WPARAM, LPARAM) {
+  return 0;
+}
+
 }  // namespace
 
 AttachSkin skin_library() {
@@ -197,9 +203,8 @@ HWND create_test_dialog(int left, int top) {
   t.text_class[0] = 0xFFFF;
   t.text_class[1] = 0x0082;  // static
   wcscpy(t.text_title, L"Text");
-  HWND dialog = CreateDialogIndirectParamW(
-      GetModuleHandleW(nullptr), &t.dialog, nullptr,
-      [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
+  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &t.dialog, nullptr,
+                                           default_dialog_procedure, 0);
   SetWindowPos(dialog, HWND_TOP, left, top, 0, 0, SWP_NOSIZE);
   UpdateWindow(dialog);
   pump_for(100);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # codelib_chinese_arguments.sh CODELIB.EXE: the Windows codelib under Wine, with Chinese
-# paths on its command line as a shell hands them over (run inside scripts/wine-session.sh,
-# which chooses the locale and code page 936).
+# paths on its command line as a shell hands them over (run with "$WINE" from
+# scripts/wine-session.sh or scripts/wine32.sh, which choose the locale and code page 936).
 set -euo pipefail
 codelib=$1
 wine=${WINE:-/usr/lib/wine/wine64}
