@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# run.sh: builds the 64-bit program and starts it under Wine with an empty library beside it.
-# With a display it runs until the user closes it. Without one it runs on a private Xvfb,
-# saves a screenshot of the window to build/screenshot.png (or $MOYAN_SCREENSHOT), and ends.
-#   MOYAN_BUILD_DIR   build folder (default build/win64; build/demo with --demo)
-#   MOYAN_WINEPREFIX  Wine prefix (default build/wineprefix)
+# run.sh: builds the program as it ships (32-bit) and starts it under the 32-bit Wine
+# (scripts/wine32.sh; the tree is set up once per machine), with an empty library beside it.
+# Where the machine can't run 32-bit Wine it says why and runs the 64-bit build under 64-bit
+# Wine instead. With a display it runs until the user closes it. Without one it runs on a
+# private Xvfb, saves a screenshot of the window to build/screenshot.png (or
+# $MOYAN_SCREENSHOT), and ends.
+#   MOYAN_BUILD_DIR   build folder (default build/win32, build/win64 without 32-bit Wine;
+#                     build/demo with --demo)
+#   MOYAN_WINEPREFIX  the 64-bit Wine's prefix (default build/wineprefix)
 #
 # run.sh --demo: the same, offline: starts the stand-in web on 127.0.0.1 and runs a build
 # of the program whose search engine and source site are the stand-in, so a web search and
@@ -12,61 +16,65 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cd "$root"
+
+if [ "${1:-}" = "--inside-session" ]; then
+  # Runs with $DISPLAY set (and $WINE for the 64-bit Wine); MOYAN_START starts a program.
+  cd "$MOYAN_BUILD_DIR"
+  if [ "$MOYAN_START" = 64 ]; then
+    start=("$WINE")
+    # Without a window manager Wine draws the window's frame and caption itself when the
+    # window is "unmanaged"; with one, the window manager does.
+    key='HKCU\Software\Wine\AppDefaults\moyan.exe\X11 Driver'
+    if [ "$MOYAN_DISPLAY_PRIVATE" = 0 ]; then
+      "$WINE" reg delete "$key" /f </dev/null >/dev/null 2>&1 || true
+    else
+      "$WINE" reg add "$key" /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+    fi
+  else
+    start=("$root/scripts/wine32.sh")
+    [ "$MOYAN_DISPLAY_PRIVATE" = 0 ] && export MOYAN_WINE32_X11_MANAGED=1
+  fi
+  [ "$MOYAN_DISPLAY_PRIVATE" = 0 ] && exec "${start[@]}" moyan.exe
+  "${start[@]}" moyan.exe >/dev/null 2>&1 &
+  program=$!
+  status=0
+  if "$root/scripts/window-picture.sh" "$root/$MOYAN_SCREENSHOT" moyan.exe 120; then
+    echo "run.sh: screenshot saved to $MOYAN_SCREENSHOT"
+  else
+    echo "run.sh: the window did not appear" >&2
+    status=1
+  fi
+  kill "$program" 2>/dev/null || true
+  wait "$program" 2>/dev/null || true
+  exit $status
+fi
+
 demo=0
 [ "${1:-}" = "--demo" ] && demo=1
+./scripts/setup.sh
+if ./scripts/wine32-tree.sh; then
+  bits=32 preset=win32
+else
+  echo "run.sh: running the 64-bit build under 64-bit Wine instead of the program as it ships"
+  bits=64 preset=win64
+fi
 if [ $demo = 1 ]; then
   build=${MOYAN_BUILD_DIR:-build/demo}
   shot=${MOYAN_SCREENSHOT:-build/demo-screenshot.png}
 else
-  build=${MOYAN_BUILD_DIR:-build/win64}
+  build=${MOYAN_BUILD_DIR:-build/$preset}
   shot=${MOYAN_SCREENSHOT:-build/screenshot.png}
 fi
 
-if [ "${1:-}" = "--inside-wine-session" ]; then
-  # Runs inside wine-session.sh: $WINE and $DISPLAY are set.
-  cd "$build"
-  # Without a window manager Wine draws the window's frame and caption itself when the
-  # window is "unmanaged"; with one, the window manager does.
-  key='HKCU\Software\Wine\AppDefaults\moyan.exe\X11 Driver'
-  if [ "${MOYAN_HEADLESS:-0}" = 0 ]; then
-    "$WINE" reg delete "$key" /f </dev/null >/dev/null 2>&1 || true
-    exec "$WINE" moyan.exe
-  fi
-  "$WINE" reg add "$key" /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
-  "$WINE" moyan.exe >/dev/null 2>&1 &
-  program=$!
-  window=""
-  for _ in $(seq 150); do
-    # The program's largest top-level X window (its title may not be printable here).
-    window=$(xwininfo -root -tree 2>/dev/null |
-      awk '/\("moyan.exe" "moyan.exe"\)/ { split($0, g, /\)  /); split(g[2], s, /[x+]/);
-           if (s[1] * s[2] > best) { best = s[1] * s[2]; id = $1 } } END { print id }')
-    [ -n "$window" ] && break
-    sleep 0.2
-  done
-  if [ -z "$window" ]; then
-    echo "run.sh: the window did not appear" >&2
-    kill "$program" 2>/dev/null || true
-    exit 1
-  fi
-  sleep 2  # let it paint
-  import -window "$window" "$root/$shot"
-  echo "run.sh: screenshot saved to $shot"
-  kill "$program" 2>/dev/null || true
-  wait "$program" 2>/dev/null || true
-  exit 0
-fi
-
-./scripts/setup.sh
 if [ $demo = 1 ]; then
   port=${MOYAN_DEMO_PORT:-8931}
   # The addresses are built into the program: configured every time, so a changed port
   # gives a program that asks the stand-in on it.
   # shellcheck disable=SC2046
-  cmake --preset win64 -B "$build" -Wno-dev -DMOYAN_TESTS=OFF -DMOYAN_BENCH=OFF \
+  cmake --preset "$preset" -B "$build" -Wno-dev -DMOYAN_TESTS=OFF -DMOYAN_BENCH=OFF \
     $(python3 tools/standin/standin_web.py config --port "$port") >/dev/null
 elif [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake --preset win64 -B "$build" -Wno-dev >/dev/null
+  cmake --preset "$preset" -B "$build" -Wno-dev >/dev/null
 fi
 cmake --build "$build" -j2 --target moyan
 
@@ -101,8 +109,7 @@ if [ ! -f "$build/Code.edb" ]; then
   echo "run.sh: no empty library found; the program starts without Code.edb"
 fi
 
-headless=0
-[ -z "${DISPLAY:-}" ] && headless=1
 mkdir -p "$(dirname "$shot")"
-MOYAN_HEADLESS=$headless MOYAN_BUILD_DIR=$build MOYAN_SCREENSHOT=$shot \
-  ./scripts/wine-session.sh "$0" --inside-wine-session
+session=./scripts/x-display.sh
+[ $bits = 64 ] && session=./scripts/wine-session.sh
+MOYAN_START=$bits MOYAN_BUILD_DIR=$build MOYAN_SCREENSHOT=$shot "$session" "$0" --inside-session
