@@ -38,7 +38,7 @@ if [ "${1:-}" = "--inside-session" ]; then
   "${start[@]}" moyan.exe >/dev/null 2>&1 &
   program=$!
   status=0
-  if "$root/scripts/window-picture.sh" "$root/$MOYAN_SCREENSHOT" moyan.exe 120; then
+  if "$root/scripts/window-picture.sh" "$root/$MOYAN_SCREENSHOT" moyan.exe 120 "$program"; then
     echo "run.sh: screenshot saved to $MOYAN_SCREENSHOT"
   else
     echo "run.sh: the window did not appear" >&2

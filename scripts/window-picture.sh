@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# window-picture.sh OUT.png [PROGRAM [SECONDS]]
+# window-picture.sh OUT.png [PROGRAM [SECONDS [PID]]]
 # Waits up to SECONDS (default 60) for the largest top-level window of the Windows program
 # PROGRAM (default moyan.exe) on $DISPLAY, then until two pictures of it taken half a second
 # apart are the same (it has finished painting), and saves the last one to OUT.png.
-# Exits 1 when the window doesn't appear or never holds still.
+# Exits 1 when the window doesn't appear (or process PID, which runs the program, ends
+# first) or never holds still.
 set -euo pipefail
-out=$1 program=${2:-moyan.exe} seconds=${3:-60}
+out=$1 program=${2:-moyan.exe} seconds=${3:-60} runner=${4:-}
 deadline=$((SECONDS + seconds))
 
 window=""
@@ -18,6 +19,10 @@ while [ -z "$window" ]; do
   [ -n "$window" ] && break
   if [ $SECONDS -ge $deadline ]; then
     echo "window-picture: no window of $program appeared in $seconds s" >&2
+    exit 1
+  fi
+  if [ -n "$runner" ] && ! kill -0 "$runner" 2>/dev/null; then
+    echo "window-picture: $program ended without showing a window" >&2
     exit 1
   fi
   sleep 0.2

@@ -10,7 +10,7 @@ wine32_base=${MOYAN_WINE32_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/moyan-wine32}
 wine32_tree=$wine32_base/tree
 wine32_qemu=$wine32_base/qemu-i386
 # Bumped whenever the tree's contents change, so an older tree is built again.
-wine32_recipe="bookworm wine32 8.0, trixie qemu-i386, win32 prefix, recipe 1"
+wine32_recipe="bookworm wine32 8.0, trixie qemu-i386, win32 prefix, recipe 2"
 # Inside the tree: the booted prefix that every run starts from, and where a run mounts its
 # own writable copy of it.
 wine32_prefix_base=/opt/moyan/prefix-base

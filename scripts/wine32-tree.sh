@@ -76,25 +76,33 @@ dpkg-deb --fsys-tarfile "$work"/debs/qemu-user_*.deb | tar -x -O ./usr/bin/qemu-
 chmod 755 "$wine32_qemu.new"
 mv "$wine32_qemu.new" "$wine32_qemu"
 
-# Wine's 32-bit half and what it loads at run time for windows, text and fonts; the locale
-# that gives Chinese command-line arguments their bytes.
+# Wine's 32-bit half and what it loads at run time for windows, text and fonts, with their
+# dependencies, only unpacked: the tree runs nothing but Wine, so the packages' own set-up
+# is left out (it takes most of the time) but for what Wine needs of it, made below.
 packages=(wine32:i386 libxrender1:i386 libxcomposite1:i386 libxcursor1:i386 libxfixes3:i386
-  libxi6:i386 libxinerama1:i386 libxrandr2:i386 libxxf86vm1:i386 fonts-wqy-microhei locales)
+  libxi6:i386 libxinerama1:i386 libxrandr2:i386 libxxf86vm1:i386 fonts-wqy-microhei
+  bash dash coreutils gzip libc-bin locales)
 phase "building the tree with Wine's 32-bit half"
-PATH=$work/mmdebstrap/usr/bin:$PATH mmdebstrap --mode=root --variant=essential \
+# Wine's own set-up gives it the zlib library it loads as a built-in one.
+PATH=$work/mmdebstrap/usr/bin:$PATH mmdebstrap --mode=root --variant=extract \
   --architectures=amd64,i386 --include="$(IFS=,; echo "${packages[*]}")" \
   --aptopt='Acquire::Check-Valid-Until "false"' --aptopt='APT::Install-Recommends "false"' \
-  --dpkgopt=force-unsafe-io --dpkgopt='path-exclude=/usr/share/doc/*' \
-  --dpkgopt='path-exclude=/usr/share/man/*' --dpkgopt='path-exclude=/usr/share/locale/*' \
-  --dpkgopt='path-include=/usr/share/locale/locale.alias' \
-  --customize-hook='echo "zh_CN.UTF-8 UTF-8" >"$1/etc/locale.gen" && chroot "$1" locale-gen >/dev/null' \
+  --extract-hook='dpkg-deb -e "$1"/var/cache/apt/archives/libwine_*_i386.deb "$1/run/libwine"
+    chroot "$1" /bin/sh /run/libwine/postinst configure && rm -r "$1/run/libwine"' \
   --quiet bookworm "$new" "$mirror"
+printf 'root:x:0:0:root:/root:/bin/bash\n' >"$new/etc/passwd"
+printf 'root:x:0:\n' >"$new/etc/group"
+chroot "$new" /sbin/ldconfig
+# The locale that gives Chinese command-line arguments their bytes.
+chroot "$new" /usr/bin/localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+# Text drawn as on this machine (and fontconfig's own default): slight hinting, no bitmaps.
+for conf in 10-hinting-slight 70-no-bitmaps; do
+  ln -sf "/usr/share/fontconfig/conf.avail/$conf.conf" "$new/etc/fonts/conf.d/$conf.conf"
+done
 
 # Wine's server of the same version built for amd64: the 32-bit one would run under the
 # emulator too, and every program waits on the server.
-phase "adding the amd64 Wine server"
-version=$(chroot "$new" dpkg-query -W -f='${Version}' wine32:i386)
-(cd "$work/debs" && apt-get -qq "${apt_options[@]}" download "wine64=$version")
+(cd "$work/debs" && apt-get -qq "${apt_options[@]}" download wine64/bookworm)
 dpkg-deb --fsys-tarfile "$work"/debs/wine64_*.deb |
   tar -x -O ./usr/lib/wine/wineserver64 >"$new/usr/lib/wine/wineserver64"
 chmod 755 "$new/usr/lib/wine/wineserver64"
@@ -110,6 +118,10 @@ MOYAN_WINE32_SETUP_TREE=$new "$here/wine32.sh" /bin/bash -c '
   "$WINE" regedit /S "Z:\\run\\moyan-settings.reg" </dev/null >/dev/null 2>&1
   "$WINESERVER" -w'
 rm "$new/run/moyan-settings.reg"
+grep -q 'WenQuanYi Micro Hei' "$new$wine32_prefix_base/user.reg" || {
+  echo "wine32: the prefix did not boot"
+  exit 1
+}
 # The prefix holds copies of Wine's built-in libraries: share their bytes with the originals.
 builtins=$new/usr/lib/i386-linux-gnu/wine/i386-windows
 for f in "$new$wine32_prefix_base"/drive_c/windows/system32/*; do

@@ -57,11 +57,8 @@ echo -n ':i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x0
 mount -t proc proc "$tree/proc"
 mount --rbind /dev "$tree/dev"
 mount --rbind /sys "$tree/sys"
-# /tmp is shared (the X server's socket, files a test hands over), but Wine's server folder
-# /tmp/.wine-0 is the call's own: another call's server must never be found there.
+# /tmp is shared: the X server's socket, files a test hands over.
 mount --bind /tmp "$tree/tmp"
-mkdir -p /tmp/.wine-0
-mount -t tmpfs -o mode=0700 wineserver "$tree/tmp/.wine-0"
 
 bound=(/tmp)
 bind() {  # bind FOLDER: the folder at the same path inside the tree
@@ -79,9 +76,12 @@ bind "$MOYAN_WINE32_CWD"
 IFS=: read -r -a extra <<<"${MOYAN_WINE32_BIND:-}"
 for dir in "${extra[@]}"; do [ -n "$dir" ] && bind "$dir"; done
 
-# The call's own files (its writable layer of the prefix) live in memory and go with it.
+# The call's own files live in memory and go with it: its writable layer of the prefix, and
+# its temporary folder, where Wine keeps its server's socket (no other call's server is ever
+# found there).
 layer=$tree/run/moyan-call
 mount -t tmpfs -o mode=0755 call "$layer"
+mkdir -m 700 "$layer/tmp"
 if [ -z "${MOYAN_WINE32_SETUP_TREE:-}" ]; then
   mkdir -p "$layer/upper" "$layer/work"
   mount -t overlay overlay \
@@ -106,6 +106,7 @@ if [ -f "$xauthority" ]; then
   export XAUTHORITY=/run/moyan-call/xauthority
 fi
 export PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root USER=root LC_ALL=zh_CN.UTF-8
+export TMPDIR=/run/moyan-call/tmp
 export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko install prompts, no menu entries, no browser started by ShellExecute.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=;winebrowser.exe=d"

@@ -33,15 +33,15 @@ picture() {  # picture NAME PROGRAM RUNNER...: the program's window from a folde
   cp "$library/Code.edb" "$library/Code.EDT" "$dir/$name/"
   (cd "$dir/$name" && exec "$@" moyan.exe >/dev/null 2>&1) &
   runner=$!
-  "$root/scripts/window-picture.sh" "$dir/$name.png" moyan.exe 120 || return 1
+  "$root/scripts/window-picture.sh" "$dir/$name.png" moyan.exe 120 "$runner" || return 1
   kill "$runner"
   wait "$runner" 2>/dev/null || true
   runner=""
   [ -f "$dir/$name/SkinH_EL.dll" ] || { echo "FAIL: $name wrote no SkinH_EL.dll beside itself"; return 1; }
 }
 
-picture i686 "$i686" "$root/scripts/wine32.sh"
-picture x86_64 "$x86_64" "$WINE"
+picture i686 "$i686" "$root/scripts/wine32.sh" || { echo "FAIL: no picture of the i686 window"; exit 1; }
+picture x86_64 "$x86_64" "$WINE" || { echo "FAIL: no picture of the x86_64 window"; exit 1; }
 differing=$(compare -metric AE "$dir/i686.png" "$dir/x86_64.png" "$dir/difference.png" 2>&1) || true
 if [ "$differing" != 0 ]; then
   keep=$PWD/shipped_window
