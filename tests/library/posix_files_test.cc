@@ -38,7 +38,8 @@ struct Told final : ImportObserver {
   }
   void file_done(const std::string&, const LocalPath& file, ImportedFile result,
                  const Status&) override {
-    const char* kinds[] = {"added", "added-empty", "present", "not-stored", "name-unsaved"};
+    const char* kinds[] = {"added",      "added-empty", "present",
+                           "not-stored", "unchecked",   "name-unsaved"};
     say(kinds[static_cast<int>(result)], file);
   }
   void say(const char* what, const LocalPath& path) {

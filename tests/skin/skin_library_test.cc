@@ -74,17 +74,15 @@ class Asker {
   }
   HWND box_now() const {
     HWND found = nullptr;
-    EnumThreadWindows(
-        id_,
-        [](HWND hwnd, LPARAM out) {
-          wchar_t name[16] = {};
-          GetClassNameW(hwnd, name, 16);
-          if (std::wstring(name) != L"#32770") return TRUE;
-          *reinterpret_cast<HWND*>(out) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(id_, note_box, reinterpret_cast<LPARAM>(&found));
     return found;
+  }
+  static BOOL CALLBACK note_box(HWND hwnd, LPARAM out) {
+    wchar_t name[16] = {};
+    GetClassNameW(hwnd, name, 16);
+    if (std::wstring(name) != L"#32770") return TRUE;
+    *reinterpret_cast<HWND*>(out) = hwnd;
+    return FALSE;
   }
 
   HANDLE go_;

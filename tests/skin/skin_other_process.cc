@@ -8,19 +8,27 @@
 
 #include "win32/window_class.h"
 
+namespace {
+
+LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+void CALLBACK give_up(HWND, UINT, UINT_PTR, DWORD) {
+  PostQuitMessage(1);
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR command_line, int) {
   HANDLE go = OpenEventW(SYNCHRONIZE, FALSE, command_line);
   if (go == nullptr || WaitForSingleObject(go, 20000) != WAIT_OBJECT_0) return 1;
-  win32::register_window_class(
-      instance, L"SkinTestOtherProcess",
-      [](HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-        if (message == WM_DESTROY) PostQuitMessage(0);
-        return DefWindowProcW(hwnd, message, wparam, lparam);
-      },
-      reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+  win32::register_window_class(instance, L"SkinTestOtherProcess", window_procedure,
+                               reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
   CreateWindowExW(0, L"SkinTestOtherProcess", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400,
                   200, 100, nullptr, nullptr, instance, nullptr);
-  SetTimer(nullptr, 0, 20000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
+  SetTimer(nullptr, 0, 20000, give_up);
   MSG msg;
   int code = 0;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);

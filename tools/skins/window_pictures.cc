@@ -103,22 +103,23 @@ void press_key(WORD key) {
   PostMessageW(menu, WM_KEYDOWN, key, 0);
 }
 
+// Widens the rectangle at p to take in hwnd when it is a menu of this process that shows.
+BOOL CALLBACK take_in_menu(HWND hwnd, LPARAM p) {
+  wchar_t name_of_class[16] = {};
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  GetClassNameW(hwnd, name_of_class, 16);
+  if (process == GetCurrentProcessId() && IsWindowVisible(hwnd) &&
+      std::wstring(name_of_class) == L"#32768") {
+    auto* r = reinterpret_cast<RECT*>(p);
+    *r = around(*r, rect_of(hwnd));
+  }
+  return TRUE;
+}
+
 void save_with_menus(const std::string& name) {
   RECT part = rect_of(tool.window->hwnd());
-  EnumWindows(
-      [](HWND hwnd, LPARAM p) {
-        wchar_t name_of_class[16] = {};
-        DWORD process = 0;
-        GetWindowThreadProcessId(hwnd, &process);
-        GetClassNameW(hwnd, name_of_class, 16);
-        if (process == GetCurrentProcessId() && IsWindowVisible(hwnd) &&
-            std::wstring(name_of_class) == L"#32768") {
-          auto* r = reinterpret_cast<RECT*>(p);
-          *r = around(*r, rect_of(hwnd));
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&part));
+  EnumWindows(take_in_menu, reinterpret_cast<LPARAM>(&part));
   save(name, part);
 }
 
