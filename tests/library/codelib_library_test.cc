@@ -174,11 +174,20 @@ TEST_F(CodelibLibrary, AnImportThatSkippedAnythingSaysWhatAndFails) {
                        ": stored without its content: larger than a source file may be (64 MiB)\n"
                        "codelib: 1 skipped\n");
 #ifndef _WIN32
-  // A name with a tab (Linux allows one) keeps its line whole.
+  // A name with a tab (Linux allows one) keeps its line whole, on either stream. Of two
+  // names that differ only in what GBK lacks, one is stored and the other is a skip.
   write_file(path("tree/a\tb.e"), "tab");
+  write_file(path("tree/\xE6\x9B\xB2\xE2\x99\xAB\t.e"), "one");  // 曲♫\t.e
+  write_file(path("tree/\xE6\x9B\xB2\xE2\x99\xAA\t.e"), "two");  // 曲♪\t.e
   o = run({"import", lib_, path("tree")});
   EXPECT_NE(o.out.find("added\t\"a\\tb\"\t\"" + path("tree/a\\tb.e\"\n")), std::string::npos)
       << o.out;
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 2) << o.err;
+  EXPECT_EQ(o.err.rfind("codelib: skipped \"" + path("tree/\xE6\x9B\xB2"), 0), 0u) << o.err;
+  EXPECT_NE(o.err.find("\\t.e\": not stored: its name has characters GBK can't hold"),
+            std::string::npos)
+      << o.err;
 #endif
 }
 
