@@ -17,7 +17,7 @@
 #include "search/cut_all_between.h"
 #include "search/detail_page.h"
 #include "search/download_link.h"
-#include "search/file_names.h"
+#include "library/file_names.h"
 #include "search/result_page.h"
 #include "search/search_query.h"
 #include "text/text.h"

@@ -10,7 +10,7 @@
 #include "app/process_values.h"
 #include "app/program_directory.h"
 #include "net/fetch_binary.h"
-#include "search/file_names.h"
+#include "library/file_names.h"
 #include "win32/code_page.h"
 #include "win32/owned_handle.h"
 

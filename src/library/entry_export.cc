@@ -25,20 +25,3 @@ ExportedFile exported_file_of(const ByteSet& attachment, const std::string& addr
   if (file.bytes.empty() && !packs_nothing(attachment)) file.sound = false;
   return file;
 }
-
-bool is_plain_file_name(const std::string& title) {
-  if (title.empty() || title == "." || title == "..") return false;
-  if (title.back() == ' ' || title.back() == '.') return false;
-  for (size_t i = 0; i < title.size();) {
-    const auto c = static_cast<unsigned char>(title[i]);
-    if (c >= 0x80) {
-      // A lead byte at the very end begins no character a system would accept.
-      if (i + 1 >= title.size()) return false;
-      i += 2;
-      continue;
-    }
-    if (c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr) return false;
-    ++i;
-  }
-  return true;
-}

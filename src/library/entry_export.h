@@ -16,10 +16,4 @@ struct ExportedFile {
 };
 ExportedFile exported_file_of(const ByteSet& attachment, const std::string& address);
 
-// Whether a title can be a file's name as it is, in a folder of every system the library
-// goes to: not empty, not "." or "..", none of \ / : * ? " < > | or control characters
-// (stepping whole GBK characters, so a second byte is never taken for one), and not
-// ending in a blank or a dot, which Windows would drop.
-bool is_plain_file_name(const std::string& title);
-
 #endif  // MOYAN_LIBRARY_ENTRY_EXPORT_H_

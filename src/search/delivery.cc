@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "search/download_link.h"
-#include "search/file_names.h"
+#include "library/file_names.h"
 #include "search/open_library.h"
 #include "store/attachment.h"
 #include "store/source_record.h"

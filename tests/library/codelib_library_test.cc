@@ -216,7 +216,7 @@ TEST_F(CodelibLibrary, ExportsAnAttachmentAsTheProgramHandsItOut) {
   expect_refused(run({"export", lib_, arg("空"), path("out")}), "no attachment");
   expect_refused(run({"export", lib_, arg("无"), path("out")}), "no entry");
   for (const char* title :
-       {"a/b", "a\\b", "c:d", "x?", "..", "trailing.", "trailing ", "tab\t", ""}) {
+       {"a/b", "a\\b", "c:d", "x?", "..", "trailing.", "trailing ", "tab\t", "", "NUL.txt"}) {
     expect_refused(run({"export", lib_, title, path("out")}), "not a plain file name");
   }
 #ifndef _WIN32

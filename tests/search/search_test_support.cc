@@ -1,6 +1,6 @@
 #include "search_test_support.h"
 
-#include "search/file_names.h"
+#include "library/file_names.h"
 #include "store/source_record.h"
 #include "store/store.h"
 

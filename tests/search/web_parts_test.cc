@@ -13,7 +13,7 @@
 #include "app/web_parts.h"
 #include "scratch_folder.h"
 #include "search/delivery.h"
-#include "search/file_names.h"
+#include "library/file_names.h"
 #include "search/web_search.h"
 #include "search_test_support.h"
 #include "standin_client.h"

@@ -5,6 +5,7 @@
 
 #include "codelib.h"
 #include "library/entry_export.h"
+#include "library/file_names.h"
 #include "library/local_search.h"
 #include "library/record_listing.h"
 #include "library/source_import.h"
@@ -218,7 +219,7 @@ int codelib_import(const std::string& path, const std::string& folder_arg, std::
 int codelib_export(const std::string& path, const std::string& title_arg,
                    const std::string& folder_arg, std::FILE* out, std::FILE* err) {
   const std::string title = platform_text_to_gbk(title_arg);
-  if (!is_plain_file_name(title)) {
+  if (!fits_plain_file_name(title)) {
     return refuse(err, platform_text_to_utf8(title_arg) + ": not a plain file name");
   }
   const Status opened = store_open_status(path);

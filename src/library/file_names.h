@@ -1,5 +1,5 @@
-#ifndef MOYAN_SEARCH_FILE_NAMES_H_
-#define MOYAN_SEARCH_FILE_NAMES_H_
+#ifndef MOYAN_LIBRARY_FILE_NAMES_H_
+#define MOYAN_LIBRARY_FILE_NAMES_H_
 
 #include <string_view>
 
@@ -7,8 +7,9 @@
 // is whole GBK text, holds no path separator, drive colon, wildcard or other character
 // Windows forbids in a file name (nor a control character), doesn't end in a dot or a
 // space (which Windows would drop), and isn't a device (CON, PRN, AUX, NUL, COM0-9,
-// LPT0-9, CONIN$, CONOUT$, CLOCK$, with or without an extension). Delivered files are
-// named after titles cut from web pages, so "..\..\x", "C:\x" or "NUL" must write nothing.
+// LPT0-9, CONIN$, CONOUT$, CLOCK$, with or without an extension). Delivered and exported
+// files are named after titles, some cut from web pages, so "..\..\x", "C:\x" or "NUL" must
+// write nothing.
 // Also within the longest name the file system takes (kMaxFileNameUnits).
 bool fits_plain_file_name(std::string_view name);
 
@@ -23,4 +24,4 @@ inline constexpr size_t kMaxPathUnits = 259;
 // under a name other than the title's.
 bool fits_in_folder(std::string_view name, size_t folder_units);
 
-#endif  // MOYAN_SEARCH_FILE_NAMES_H_
+#endif  // MOYAN_LIBRARY_FILE_NAMES_H_

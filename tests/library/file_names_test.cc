@@ -1,5 +1,5 @@
 // Which titles may name a delivered file in the program folder.
-#include "search/file_names.h"
+#include "library/file_names.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "search/file_names.h"
+#include "library/file_names.h"
 
 #include <array>
 
