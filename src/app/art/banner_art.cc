@@ -39,7 +39,8 @@ RECT box(int l, int t, int r, int b) {
   return RECT{l, t, r, b};
 }
 
-void paint_frame(Canvas& c, const BannerDesign& d, int frame) {
+// What every frame shows under the shine: background, badge and texts.
+void paint_ground(Canvas& c, const BannerDesign& d) {
   const int w = c.width(), h = c.height();
   const float k = h / 31.0f;
   c.fill_vertical_gradient(d.top, d.bottom);
@@ -65,34 +66,63 @@ void paint_frame(Canvas& c, const BannerDesign& d, int frame) {
   Mask sub =
       text_mask(w, h, d.subtitle, box(text_left, int(18 * k), text_right, int(28 * k)), small);
   c.paint(sub, dark_text ? kSlate : kWhite, 0.85f);
-  // The shine: a slanted light band that crosses the banner once per cycle.
-  if (frame < kShineFrames) {
-    float span = w + 2 * h;
-    float x0 = -h + span * (frame + 0.5f) / kShineFrames;
-    float band = 6 * k;
-    Shape shine = polygon(
-        {x0, 0.0f, x0 + band, 0.0f, x0 + band - h * 0.6f, float(h), x0 - h * 0.6f, float(h)});
-    // White light shows on dark banners only; a light banner gets a blue gleam.
-    bool light = d.top.r + d.top.g + d.top.b > 600;
-    c.fill(shine, light ? kWindowBlue : kWhite, light ? 0.22f : 0.35f);
-  }
-  // Frame: a dark outer line and a light inner one.
-  c.fill(ring(round_rect(0, 0, float(w), float(h), 0), 0.5f), darker(d.bottom, 0.35f));
-  c.fill(ring(round_rect(1, 1, w - 1.0f, h - 1.0f, 0), 0.5f), kWhite, 0.35f);
 }
+
+// The shine: a slanted light band that crosses the banner once per cycle.
+void paint_shine(Canvas& c, const BannerDesign& d, int frame) {
+  const int w = c.width(), h = c.height();
+  const float k = h / 31.0f;
+  float span = w + 2 * h;
+  float x0 = -h + span * (frame + 0.5f) / kShineFrames;
+  float band = 6 * k;
+  Shape shine =
+      polygon({x0, 0.0f, x0 + band, 0.0f, x0 + band - h * 0.6f, float(h), x0 - h * 0.6f, float(h)});
+  // White light shows on dark banners only; a light banner gets a blue gleam.
+  bool light = d.top.r + d.top.g + d.top.b > 600;
+  c.fill(shine, light ? kWindowBlue : kWhite, light ? 0.22f : 0.35f);
+}
+
+// The frame around every picture: a dark outer line and a light inner one.
+struct Border {
+  Mask outer, inner;
+  Border(int w, int h)
+      : outer(shape_mask(w, h, ring(round_rect(0, 0, float(w), float(h), 0), 0.5f))),
+        inner(shape_mask(w, h, ring(round_rect(1, 1, w - 1.0f, h - 1.0f, 0), 0.5f))) {}
+  void paint(Canvas& c, const BannerDesign& d) const {
+    c.paint(outer, darker(d.bottom, 0.35f));
+    c.paint(inner, kWhite, 0.35f);
+  }
+};
 
 }  // namespace
 
+// The frames differ only in the shine, so the ground and the border are drawn once and
+// every frame starts from a copy of the ground; the still frames are copies of one.
 std::vector<HBITMAP> draw_banner_frames(BannerArt art, int width, int height) {
   std::vector<HBITMAP> frames;
+  auto give_up = [&frames] {
+    for (HBITMAP b : frames) DeleteObject(b);
+    return std::vector<HBITMAP>{};
+  };
   const BannerDesign d = design_of(art);
+  Canvas ground(width, height);
+  if (!ground.ok()) return give_up();
+  paint_ground(ground, d);
+  const Border border(width, height);
+  Canvas still(width, height);
+  if (!still.ok()) return give_up();
+  still.copy_pixels(ground);
+  border.paint(still, d);
   for (int i = 0; i < kShineFrames + kRestFrames; ++i) {
     Canvas c(width, height);
-    if (!c.ok()) {
-      for (HBITMAP b : frames) DeleteObject(b);
-      return {};
+    if (!c.ok()) return give_up();
+    if (i < kShineFrames) {
+      c.copy_pixels(ground);
+      paint_shine(c, d, i);
+      border.paint(c, d);
+    } else {
+      c.copy_pixels(still);
     }
-    paint_frame(c, d, i);
     frames.push_back(c.release());
   }
   return frames;

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <array>
+#include <optional>
 
 #include "app/art/artwork.h"
 #include "app/art/canvas.h"
@@ -69,15 +71,40 @@ RECT box(float l, float t, float r, float b) {
               static_cast<LONG>(b)};
 }
 
+// The masks a button's three looks share (the looks differ in colour and in where the
+// content sits, not in the content's shape): each is made once, by the first look.
+class SharedMasks {
+ public:
+  enum Slot { kFace, kGlyph, kGlyphShadow, kLabel, kLabelShadow, kSlots };
+
+  template <typename Make>
+  const Mask& get(Slot slot, Make make) {
+    std::optional<Mask>& held = masks_[slot];
+    if (!held) held.emplace(make());
+    return *held;
+  }
+
+ private:
+  std::array<std::optional<Mask>, kSlots> masks_;
+};
+
 // White content with a soft ink shadow below it, as if cut out of the face.
-void paint_white_with_shadow(Canvas& c, const Mask& m, int dx) {
-  c.paint(blurred(m, 1), kInkShadow, 0.55f, dx + 1, dx + 1);
+void paint_white_with_shadow(Canvas& c, const Mask& m, const Mask& shadow, int dx) {
+  c.paint(shadow, kInkShadow, 0.55f, dx + 1, dx + 1);
   c.paint(m, kWhite, 1.0f, dx, dx);
+}
+
+// The emblem and the label, each with its shadow.
+template <typename MakeMask>
+void paint_cutout(Canvas& c, SharedMasks& shared, SharedMasks::Slot slot,
+                  SharedMasks::Slot shadow_slot, MakeMask make, int dx) {
+  const Mask& m = shared.get(slot, make);
+  paint_white_with_shadow(c, m, shared.get(shadow_slot, [&m] { return blurred(m, 1); }), dx);
 }
 
 // Category and page buttons sit on the window's blue along the top: a tile that lights
 // up under the mouse, with the emblem above the label.
-void paint_tile(Canvas& c, ButtonArt art, const LookStyle& s) {
+void paint_tile(Canvas& c, ButtonArt art, const LookStyle& s, SharedMasks& shared) {
   const int w = c.width(), h = c.height();
   const float unit = std::min(w / 78.0f, h / 72.0f);
   c.fill_rect(kWindowBlue);
@@ -87,7 +114,7 @@ void paint_tile(Canvas& c, ButtonArt art, const LookStyle& s) {
   if (s.look != Look::kNormal) {
     Rgb hi = s.look == Look::kHover ? lighter(kWindowBlue, 0.35f) : darker(kWindowBlue, 0.30f);
     Rgb lo = s.look == Look::kHover ? lighter(kWindowBlue, 0.05f) : darker(kWindowBlue, 0.12f);
-    Mask m = shape_mask(w, h, tile);
+    const Mask& m = shared.get(SharedMasks::kFace, [&] { return shape_mask(w, h, tile); });
     if (s.look == Look::kHover) c.paint(blurred(m, 2), kWhite, 0.35f);
     c.paint_gradient(m, hi, lo, top, h - 2.0f);
     c.fill(ring(tile, 0.6f), s.look == Look::kHover ? kWhite : darker(kWindowBlue, 0.45f),
@@ -97,29 +124,37 @@ void paint_tile(Canvas& c, ButtonArt art, const LookStyle& s) {
       c.fill(intersect(tile, ring(round_rect(2, top + 1.5f, w - 2.0f, h, r), 1.2f)), kInk, 0.25f);
     }
   } else {
-    Mask m = shape_mask(w, h, tile);
+    const Mask& m = shared.get(SharedMasks::kFace, [&] { return shape_mask(w, h, tile); });
     c.paint_gradient(m, lighter(kWindowBlue, 0.12f), kWindowBlue, top, h - 2.0f, 0.8f);
     c.fill(ring(tile, 0.5f), kWhite, 0.22f);
   }
   const float emblem = 30 * unit;
-  Mask glyph = shape_mask(w, h, button_emblem(art, w / 2.0f, top + 3 * unit + emblem / 2, emblem));
-  paint_white_with_shadow(c, glyph, s.dx());
+  paint_cutout(
+      c, shared, SharedMasks::kGlyph, SharedMasks::kGlyphShadow,
+      [&] {
+        return shape_mask(w, h, button_emblem(art, w / 2.0f, top + 3 * unit + emblem / 2, emblem));
+      },
+      s.dx());
   TextStyle text{std::max(9, static_cast<int>(13 * unit + 0.5f)), FW_BOLD, false};
-  Mask label = text_mask(w, h, label_of(art), box(0, h - 24 * unit, float(w), h - 5 * unit), text);
-  paint_white_with_shadow(c, label, s.dx());
+  paint_cutout(
+      c, shared, SharedMasks::kLabel, SharedMasks::kLabelShadow,
+      [&] {
+        return text_mask(w, h, label_of(art), box(0, h - 24 * unit, float(w), h - 5 * unit), text);
+      },
+      s.dx());
 }
 
 // Buttons on the white pages: a rounded blue face with a glassy upper half.
-void paint_face_button(Canvas& c, ButtonArt art, const LookStyle& s, Rgb base, int text_px,
-                       bool with_magnifier) {
+void paint_face_button(Canvas& c, ButtonArt art, const LookStyle& s, SharedMasks& shared, Rgb base,
+                       int text_px, bool with_magnifier) {
   const int w = c.width(), h = c.height();
   c.fill_rect(kWhite);
   const float r = std::min(h / 2.0f - 1, 5.0f + h / 12.0f);
   Shape face = round_rect(0.5f, 0.5f, w - 0.5f, h - 0.5f, r);
   Rgb top = s.face(lighter(base, 0.25f)), bottom = s.face(darker(base, 0.12f));
   if (s.look == Look::kPressed) std::swap(top, bottom);
-  Mask m = shape_mask(w, h, face);
-  c.paint_gradient(m, top, bottom, 0, float(h));
+  c.paint_gradient(shared.get(SharedMasks::kFace, [&] { return shape_mask(w, h, face); }), top,
+                   bottom, 0, float(h));
   // Glassy highlight over the upper half.
   Shape gloss = intersect(round_rect(1.5f, 1.5f, w - 1.5f, h - 1.5f, r - 1),
                           [h](float, float y) { return y - h * 0.48f; });
@@ -130,13 +165,19 @@ void paint_face_button(Canvas& c, ButtonArt art, const LookStyle& s, Rgb base, i
   float text_left = 0;
   if (with_magnifier) {
     float size = h * 0.62f;
-    Mask glyph = shape_mask(w, h, button_emblem(ButtonArt::kSearch, h * 0.62f, h / 2.0f, size));
-    paint_white_with_shadow(c, glyph, s.dx());
+    paint_cutout(
+        c, shared, SharedMasks::kGlyph, SharedMasks::kGlyphShadow,
+        [&] {
+          return shape_mask(w, h, button_emblem(ButtonArt::kSearch, h * 0.62f, h / 2.0f, size));
+        },
+        s.dx());
     text_left = h * 0.85f;
   }
   TextStyle text{text_px, FW_BOLD, false};
-  Mask label = text_mask(w, h, label_of(art), box(text_left, 0, float(w), float(h)), text);
-  paint_white_with_shadow(c, label, s.dx());
+  paint_cutout(
+      c, shared, SharedMasks::kLabel, SharedMasks::kLabelShadow,
+      [&] { return text_mask(w, h, label_of(art), box(text_left, 0, float(w), float(h)), text); },
+      s.dx());
 }
 
 void paint_drop_arrow(Canvas& c, const LookStyle& s) {
@@ -243,19 +284,19 @@ HRGN outline_of(ButtonArt art, int width, int height) {
   return region_of(blurred(m, 1));
 }
 
-void paint_button(Canvas& c, ButtonArt art, Look look) {
+void paint_button(Canvas& c, ButtonArt art, Look look, SharedMasks& shared) {
   LookStyle s(look);
   const int h = c.height();
   switch (art) {
     case ButtonArt::kSearch:
-      return paint_face_button(c, art, s, kDeepBlue, std::max(9, h * 2 / 5), true);
+      return paint_face_button(c, art, s, shared, kDeepBlue, std::max(9, h * 2 / 5), true);
     case ButtonArt::kUpdate:
     case ButtonArt::kAdd:
     case ButtonArt::kChoose:
     case ButtonArt::kConfirm:
-      return paint_face_button(c, art, s, kWindowBlue, std::max(9, h / 2), false);
+      return paint_face_button(c, art, s, shared, kWindowBlue, std::max(9, h / 2), false);
     case ButtonArt::kCancel:
-      return paint_face_button(c, art, s, kSlate, std::max(9, h / 2), false);
+      return paint_face_button(c, art, s, shared, kSlate, std::max(9, h / 2), false);
     case ButtonArt::kDropArrow:
       return paint_drop_arrow(c, s);
     case ButtonArt::kClose:
@@ -266,23 +307,24 @@ void paint_button(Canvas& c, ButtonArt art, Look look) {
     case ButtonArt::kSmallIcons:
       return paint_bubble(c, art, s);
     default:
-      return paint_tile(c, art, s);
+      return paint_tile(c, art, s, shared);
   }
 }
 
-HBITMAP draw_look(ButtonArt art, int width, int height, Look look) {
+HBITMAP draw_look(ButtonArt art, int width, int height, Look look, SharedMasks& shared) {
   Canvas c(width, height);
   if (!c.ok()) return nullptr;
-  paint_button(c, art, look);
+  paint_button(c, art, look, shared);
   return c.release();
 }
 
 }  // namespace
 
 ButtonLooks draw_button_art(ButtonArt art, int width, int height) {
-  ButtonLooks looks{draw_look(art, width, height, Look::kNormal),
-                    draw_look(art, width, height, Look::kHover),
-                    draw_look(art, width, height, Look::kPressed), nullptr};
+  SharedMasks shared;
+  ButtonLooks looks{draw_look(art, width, height, Look::kNormal, shared),
+                    draw_look(art, width, height, Look::kHover, shared),
+                    draw_look(art, width, height, Look::kPressed, shared), nullptr};
   if (looks.normal == nullptr || looks.hover == nullptr || looks.pressed == nullptr) {
     for (HBITMAP b : {looks.normal, looks.hover, looks.pressed}) {
       if (b != nullptr) DeleteObject(b);

@@ -12,6 +12,12 @@ Rgb mix(Rgb a, Rgb b, float t) {
 
 namespace {
 
+// Distances are a few hundred pixels at most: the plain root needs none of hypot's care
+// against overflow, and costs a fraction of it.
+float length(float x, float y) {
+  return std::sqrt(x * x + y * y);
+}
+
 float clamp01(float v) {
   return std::clamp(v, 0.0f, 1.0f);
 }
@@ -185,6 +191,14 @@ void Canvas::fill(const Shape& shape, Rgb c, float alpha) {
   paint(shape_mask(width_, height_, shape), c, alpha);
 }
 
+void Canvas::copy_pixels(const Canvas& from) {
+  if (bits_ == nullptr || from.bits_ == nullptr || from.width_ != width_ ||
+      from.height_ != height_) {
+    return;
+  }
+  std::copy(from.bits_, from.bits_ + size_t(width_) * height_, bits_);
+}
+
 HBITMAP Canvas::release() {
   if (bitmap_ == nullptr) return nullptr;
   GdiFlush();
@@ -196,14 +210,14 @@ HBITMAP Canvas::release() {
 }
 
 float sd_circle(float x, float y, float cx, float cy, float r) {
-  return std::hypot(x - cx, y - cy) - r;
+  return length(x - cx, y - cy) - r;
 }
 
 float sd_ellipse(float x, float y, float cx, float cy, float rx, float ry) {
   // A first-order estimate; exact enough for one pixel of anti-aliasing.
   float px = (x - cx) / rx, py = (y - cy) / ry;
-  float k0 = std::hypot(px, py);
-  float k1 = std::hypot(px / rx, py / ry);
+  float k0 = length(px, py);
+  float k1 = length(px / rx, py / ry);
   if (k1 < 1e-6f) return -std::min(rx, ry);
   return k0 * (k0 - 1.0f) / k1;
 }
@@ -214,7 +228,7 @@ float sd_round_rect(float x, float y, float left, float top, float right, float 
   radius = std::min({radius, hx, hy});
   float qx = std::fabs(x - (left + right) / 2) - (hx - radius);
   float qy = std::fabs(y - (top + bottom) / 2) - (hy - radius);
-  float outside = std::hypot(std::max(qx, 0.0f), std::max(qy, 0.0f));
+  float outside = length(std::max(qx, 0.0f), std::max(qy, 0.0f));
   return outside + std::min(std::max(qx, qy), 0.0f) - radius;
 }
 
@@ -222,7 +236,7 @@ float sd_segment(float x, float y, float ax, float ay, float bx, float by, float
   float pax = x - ax, pay = y - ay, bax = bx - ax, bay = by - ay;
   float len2 = bax * bax + bay * bay;
   float h = len2 > 0 ? clamp01((pax * bax + pay * bay) / len2) : 0.0f;
-  return std::hypot(pax - bax * h, pay - bay * h) - half_width;
+  return length(pax - bax * h, pay - bay * h) - half_width;
 }
 
 float sd_polygon(float x, float y, const std::vector<float>& p) {

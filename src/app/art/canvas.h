@@ -77,6 +77,8 @@ class Canvas {
   void paint_gradient(const Mask& mask, Rgb top, Rgb bottom, float y0, float y1, float alpha = 1.0f,
                       int dx = 0, int dy = 0);
   void fill(const Shape& shape, Rgb c, float alpha = 1.0f);
+  // Takes every pixel of a canvas of the same size (nothing when the sizes differ).
+  void copy_pixels(const Canvas& from);
   Rgb pixel(int x, int y) const;
   void set_pixel(int x, int y, Rgb c);
 
