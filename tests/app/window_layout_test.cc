@@ -131,11 +131,22 @@ bool is_or_holds(HWND control, HWND found) {
   return found == control || IsChild(control, found);
 }
 
-// Whether every second pixel of `area` (in the control's client coordinates) shows the
-// control itself, neither covered by another window nor cut off by its container.
+// Every fourth position from lo, and the last one before hi: a control cut off by its
+// container loses its outermost rows or columns first, so the edges are always looked at.
+std::vector<int> probes(LONG lo, LONG hi) {
+  std::vector<int> at;
+  for (LONG v = lo; v < hi; v += 4) at.push_back(v);
+  if (hi > lo && at.back() != hi - 1) at.push_back(hi - 1);
+  return at;
+}
+
+// Whether the pixels of `area` (in the control's client coordinates) on a 4-pixel grid and
+// along its edges show the control itself, neither covered by another window nor cut off
+// by its container.
 std::string first_hidden_point(HWND control, const RECT& area, HRGN outline = nullptr) {
-  for (int y = area.top; y < area.bottom; y += 2) {
-    for (int x = area.left; x < area.right; x += 2) {
+  const std::vector<int> columns = probes(area.left, area.right);
+  for (int y : probes(area.top, area.bottom)) {
+    for (int x : columns) {
       if (outline != nullptr && !PtInRegion(outline, x, y)) continue;
       POINT p = {x, y};
       ClientToScreen(control, &p);
