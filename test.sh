@@ -2,7 +2,8 @@
 # Builds every configuration and runs every test:
 #   host with ASan+UBSan (every host test), host with TSan (threaded tests), a bounded fuzz run;
 #   i686, the program as it ships: its checks and every Windows test under the 32-bit Wine;
-#   x86_64: the Windows tests labelled x86_64 under 64-bit Wine.
+#   x86_64: the Windows tests labelled x86_64 under 64-bit Wine; only what they need and the
+#   Windows benchmarks are built there (the i686 build compiles every tool and test program).
 # The 32-bit Wine's tree is set up (once per machine, scripts/wine32-tree.sh) while the builds
 # run. Where the machine can't run it the i686 tests are reported as skipped, with the reason.
 # Ends with each step's time and the count of steps passed, failed and skipped; exits non-zero
@@ -25,15 +26,20 @@ step() {  # step NAME COMMAND...: run, remember a failure, go on
   if "$@"; then passed+=("$name"); else failed+=("$name"); echo "==== $name FAILED"; fi
   times+=("$name $((SECONDS - start)) s")
 }
-configure_and_build() {
-  cmake --preset "$1" -Wno-dev >"build/configure-$1.log" 2>&1 || { cat "build/configure-$1.log"; return 1; }
-  rm -f "build/configure-$1.log"
-  cmake --build "build/$1" -j "$jobs" ${2:+--target "$2"}
+configure_and_build() {  # configure_and_build PRESET [TARGET...]
+  local preset=$1
+  shift
+  cmake --preset "$preset" -Wno-dev >"build/configure-$preset.log" 2>&1 || { cat "build/configure-$preset.log"; return 1; }
+  rm -f "build/configure-$preset.log"
+  cmake --build "build/$preset" -j "$jobs" ${1:+--target "$@"}
 }
 
-for preset in asan win64 win32 fuzz; do
+for preset in asan win32 fuzz; do
   step "build $preset" configure_and_build "$preset"
 done
+# The x86_64 suite (the boundary test, the program whose window the shipped one must show)
+# and the benchmarks, which run under 64-bit Wine.
+step "build win64" configure_and_build win64 moyan win32_boundary_test benchmarks
 step "build tsan" configure_and_build tsan threads_tests
 
 step "win32 program checks" ./scripts/check-win32.sh build/win32
