@@ -65,6 +65,9 @@ function(moyan_add_test name)
       add_test(NAME ${name}
                COMMAND env MOYAN_PRIVATE_DISPLAY=1 ${PROJECT_SOURCE_DIR}/scripts/x-display.sh
                        ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}> --gtest_brief=1)
+      # The longest programs of the suite start first, so that no long one starts last and
+      # runs alone (CTest orders by cost until it has timed a run of its own).
+      set_tests_properties(${name} PROPERTIES COST 100)
     else()
       add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
     endif()
