@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/art/art_resources.h"
@@ -153,6 +155,85 @@ TEST(BannerArtTest, BannersDifferFromEachOther) {
     for (HBITMAP f : frames) DeleteObject(f);
   }
   EXPECT_EQ(first_frames.size(), 4u);
+}
+
+// FNV-1a over the pictures' colours: how a set of pictures looks, in one number.
+uint64_t digest_of(const std::vector<HBITMAP>& bitmaps) {
+  uint64_t h = 14695981039346656037ull;
+  for (HBITMAP b : bitmaps) {
+    const Pixels p = read_pixels(b);
+    for (uint32_t v : {uint32_t(p.width), uint32_t(p.height)}) h = (h ^ v) * 1099511628211ull;
+    for (uint32_t c : p.bgra) h = (h ^ (c & 0xFFFFFF)) * 1099511628211ull;
+    DeleteObject(b);
+  }
+  return h;
+}
+
+// Every picture as it was approved by eye on the contact sheet (tools/art): a pixel that
+// changes is a change of the artwork, to be looked at and approved anew. Drawing the same
+// picture a quicker way must leave each pixel as it was.
+TEST(ArtworkTest, EveryPictureIsDrawnAsApproved) {
+  struct Approved {
+    const char* name;
+    uint64_t digest;
+  };
+  const Approved approved[] = {
+      {"系统工具", 0x34e5e2a5d2d4beafull},
+      {"网络相关", 0x863064589a4dbbd7ull},
+      {"模块控件", 0xcd7c7ad9ec8473c5ull},
+      {"行业控件", 0xdadf15fdd549796dull},
+      {"游戏娱乐", 0x5c6bfa6e0b9b53b0ull},
+      {"多媒体类", 0xa2fb6faf0e9d24dull},
+      {"数据库类", 0xf0e04202e2892bfull},
+      {"图形图像", 0x9fc63e09e63104c1ull},
+      {"源码管理", 0x3ca7780affa54b22ull},
+      {"源码搜索 page", 0x18305d962c5c2119ull},
+      {"源码搜索 search", 0x82e52a316c4c03f1ull},
+      {"更新数据", 0xf0f48b10685912bfull},
+      {"添加源码", 0x4e9b3f8a73df4e0ull},
+      {"选择源码", 0x35fcd30cb17b61f9ull},
+      {"确定修改", 0x7424d37c48355a26ull},
+      {"取消修改", 0xf5895041faa9f714ull},
+      {"drop arrow", 0xf25d913fa8bd5cull},
+      {"close", 0xb440291d1ccc73fcull},
+      {"minimise", 0x33c982918aa78c7ull},
+      {"menu", 0x67f95963fc614dffull},
+      {"contact", 0xde20e2f60e2fe0dull},
+      {"small icons", 0x14619457ee0ef70ull},
+      {"category enlarged", 0x160488e883e7ee9bull},
+      {"command stretched", 0x9e99d57d5452c1feull},
+      {"close tiny", 0xe93a82cc0aae7044ull},
+      {"community banner", 0x4258ab748a53794cull},
+      {"vendor banner", 0x349ec6150901086cull},
+      {"source site banner", 0x4a3756c825ab7474ull},
+      {"contact banner", 0x417607fd13d35411ull},
+      {"logo", 0x65db91841b0ff85ull},
+      {"blue tile", 0x9af2d6e7fd722792ull},
+  };
+  std::vector<std::pair<std::string, std::vector<HBITMAP>>> drawn;
+  for (const ButtonCase& c : kButtons) {
+    ButtonLooks looks = draw_button_art(c.art, c.width, c.height);
+    if (looks.outline != nullptr) DeleteObject(looks.outline);
+    drawn.push_back({c.name, {looks.normal, looks.hover, looks.pressed}});
+  }
+  const struct {
+    const char* name;
+    BannerArt art;
+  } banners[] = {{"community banner", BannerArt::kCommunity},
+                 {"vendor banner", BannerArt::kVendor},
+                 {"source site banner", BannerArt::kSourceSite},
+                 {"contact banner", BannerArt::kContact}};
+  for (const auto& b : banners) drawn.push_back({b.name, draw_banner_frames(b.art, 88, 31)});
+  drawn.push_back({"logo", {draw_logo(180, 60)}});
+  drawn.push_back({"blue tile", {draw_blue_tile(16, 14)}});
+  ASSERT_EQ(drawn.size(), std::size(approved));
+  for (size_t i = 0; i < drawn.size(); ++i) {
+    const uint64_t digest = digest_of(drawn[i].second);
+    EXPECT_EQ(drawn[i].first, approved[i].name);
+    EXPECT_EQ(digest, approved[i].digest)
+        << drawn[i].first << " is drawn otherwise than approved; if the change is meant, "
+        << "look at the contact sheet and approve 0x" << std::hex << digest;
+  }
 }
 
 TEST(LogoArtTest, LogoAndTileHaveTheAskedSizeAndContent) {
