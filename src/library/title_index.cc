@@ -44,6 +44,10 @@ TitleHeld TitleIndex::holds_title(const std::string& title) {
   return held_so_far(title);
 }
 
+void TitleIndex::note_appended(const std::string& title) {
+  titles_.insert(stored_text_of(kFieldTitle, title));
+}
+
 TitleHeld TitleIndex::held_so_far(const std::string& title) const {
   // A title among those read is held whatever the records after them hold.
   if (titles_.count(stored_text_of(kFieldTitle, title)) != 0) return TitleHeld::kYes;

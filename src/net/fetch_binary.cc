@@ -195,7 +195,8 @@ std::optional<ByteSet> read_body(HINTERNET request, DownloadCall* call, const De
                                  size_t bound) {
   DownloadBody body(bound);
   const std::optional<std::string> length = header_text(request, WINHTTP_QUERY_CONTENT_LENGTH, 64);
-  if (!body.expect(length ? declared_length(*length) : std::nullopt)) return std::nullopt;
+  const std::optional<uint64_t> declared = length ? declared_length(*length) : std::nullopt;
+  if (!body.expect(declared)) return std::nullopt;
   for (;;) {
     // Only what has come is read: a read that waited for more could outlast the call by as
     // long as a trickling server likes, even after the call has given it up.
@@ -215,6 +216,9 @@ std::optional<ByteSet> read_body(HINTERNET request, DownloadCall* call, const De
     const DWORD read = call->bytes_read.load(std::memory_order_relaxed);
     if (read == 0) return body.take();
     if (!body.add(call->buffer, read)) return std::nullopt;
+    // A body of the declared length is whole: the system would only say so in one more
+    // round trip to its own thread.
+    if (declared && body.size() == *declared) return body.take();
   }
 }
 

@@ -53,35 +53,38 @@ struct BatchOutcome {
 // Stores the batch's hits in their order and queues their rows, each unless the library
 // holds its title by now (another worker, or another hit of this page, may have added it
 // since the first check) or may hold it (a record couldn't be read: the hit is left for
-// the next search). Under the lock, so the rows' order and the library's agree.
+// the next search). Under the lock, so the rows' order and the library's agree. The
+// library is read once for the whole batch; the titles the batch adds are noted as it goes.
 BatchOutcome store_hits(SearchRun& run, bool library_open, const std::vector<ReadHit>& batch) {
   BatchOutcome outcome;
+  std::vector<ResultList::RowTexts> rows;
   std::lock_guard<std::mutex> hold(run.harvest_lock);
+  if (library_open) run.titles.catch_up();
   for (const ReadHit& read : batch) {
     const Hit& hit = *read.hit;
-    const TitleHeld held = library_open ? run.titles.holds_title(hit.title) : TitleHeld::kNo;
+    const TitleHeld held = library_open ? run.titles.held_so_far(hit.title) : TitleHeld::kNo;
     if (held == TitleHeld::kUnknown) continue;
     if (held == TitleHeld::kYes) {
       ++outcome.present;
       continue;
     }
     const DetailValues& values = read.values;
-    {
-      std::lock_guard<std::mutex> rows(run.row_lock);
-      run.waiting_rows.push_back(
-          {hit.title, values.size, values.rating, values.update_time, read.detail_address});
-    }
+    rows.push_back(
+        {hit.title, values.size, values.rating, values.update_time, read.detail_address});
     ++outcome.added;
-    if (library_open) {
-      // A failed append (a full disk, a broken library) leaves the row listed and the
-      // library as it was, as a failed write does everywhere in the program.
-      static_cast<void>(append_record({{kFieldTitle, hit.title},
+    // A failed append (a full disk, a broken library) leaves the row listed and the library
+    // as it was, as a failed write does everywhere in the program.
+    if (library_open && append_record({{kFieldTitle, hit.title},
                                        {kFieldSize, values.size},
                                        {kFieldRating, values.rating},
                                        {kFieldUpdateTime, values.update_time},
-                                       {kFieldAddress, read.detail_address}}));
+                                       {kFieldAddress, read.detail_address}})) {
+      run.titles.note_appended(hit.title);
     }
   }
+  std::lock_guard<std::mutex> hold_rows(run.row_lock);
+  run.waiting_rows.insert(run.waiting_rows.end(), std::make_move_iterator(rows.begin()),
+                          std::make_move_iterator(rows.end()));
   return outcome;
 }
 
@@ -103,11 +106,9 @@ void list_waiting_rows(SearchRun& run) {
   run.rows_listed.notify_all();
 }
 
-void harvest(SearchRun& run, int page) {
+void harvest(SearchRun& run, std::future<ByteSet>& result_page) {
   WebFetcher& fetcher = *run.services.fetcher;
-  const std::string page_address = result_page_address(run.page_base, page);
-  const std::string page_text = to_text(
-      run.requests.submit([&fetcher, page_address] { return fetcher.fetch(page_address); }).get());
+  const std::string page_text = to_text(result_page.get());
   const std::vector<Hit> hits =
       hits_of_result_page(page_text, run.services.sites.source_site_base_url);
   if (hits.empty()) return;
@@ -132,22 +133,19 @@ void harvest(SearchRun& run, int page) {
   }
   for (int i = 0; i < present; ++i) run.progress.entry_present(run.window);
 
-  // Detail pages are asked for a few ahead of the one awaited, so they arrive while
-  // earlier hits are inserted; the pool bounds the requests in flight across the search.
+  // Every new hit's detail page is asked for at once; the pool bounds the requests in
+  // flight across the search. Asked only as this worker came round to them, they would
+  // stop coming whenever it waits for the lock or the window's thread, and the pool would
+  // run dry while the site could be answering.
   PendingHits pending;
-  size_t asked = 0;
-  const auto ask_next = [&] {
-    const Hit* hit = fresh[asked++];
+  std::deque<PendingHit>& queue = pending.queue();
+  for (const Hit* hit : fresh) {
     std::string address = run.services.sites.source_site_base_url + hit->path;
     std::future<DetailValues> values = run.requests.submit(
         [&fetcher, address] { return read_detail_values(to_text(fetcher.fetch(address))); });
-    pending.queue().push_back({hit, std::move(address), std::move(values)});
-  };
-  std::deque<PendingHit>& queue = pending.queue();
-  while (asked < fresh.size() || !queue.empty()) {
-    while (asked < fresh.size() && queue.size() <= static_cast<size_t>(run.requests_ahead)) {
-      ask_next();
-    }
+    queue.push_back({hit, std::move(address), std::move(values)});
+  }
+  while (!queue.empty()) {
     // The next hit in the page's order, and with it every following one whose detail page
     // is here already, stored under one taking of the lock.
     std::vector<ReadHit> batch;
@@ -173,23 +171,34 @@ void harvest(SearchRun& run, int page) {
 
 SearchRun::SearchRun(std::string page_base_address, const WebServices& web_services,
                      WindowPort& window_port, SearchProgress& search_progress,
-                     const HarvestLimits& limits, int pages)
+                     const HarvestLimits& limits)
     : page_base(std::move(page_base_address)),
       services(web_services),
       window(window_port),
       progress(search_progress),
-      requests_ahead(limits.requests_in_flight),
-      requests(limits.requests_in_flight),
-      pages_left(pages) {}
+      requests(limits.requests_in_flight) {}
+
+void read_library_titles(SearchRun& run) {
+  OpenLibrary library(run.services.folder->library_path());
+  if (!library.open()) return;
+  std::lock_guard<std::mutex> hold(run.harvest_lock);
+  run.titles.catch_up();
+}
 
 void finish_page(SearchRun& run) {
   run.progress.page_done(run.window);
   if (--run.pages_left == 0) run.progress.search_ended(run.window);
 }
 
-void harvest_page(const std::shared_ptr<SearchRun>& run, int page) {
+std::future<ByteSet> ask_result_page(SearchRun& run, int page) {
+  WebFetcher& fetcher = *run.services.fetcher;
+  std::string address = result_page_address(run.page_base, page);
+  return run.requests.submit([&fetcher, address] { return fetcher.fetch(address); });
+}
+
+void harvest_page(const std::shared_ptr<SearchRun>& run, std::future<ByteSet> result_page) {
   try {
-    harvest(*run, page);
+    harvest(*run, result_page);
   } catch (...) {
     // A page that fails in an unforeseen way ends like a page without hits; the others go on.
   }

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -29,14 +30,14 @@ struct HarvestLimits {
 // started later has its own, so each worker goes on with the page address, the lock and
 // the title index of the search that started it, and the lock outlives them all.
 struct SearchRun {
+  // The pages are counted later, before their workers start (`pages_left`).
   SearchRun(std::string page_base_address, const WebServices& web_services, WindowPort& window,
-            SearchProgress& search_progress, const HarvestLimits& limits, int pages);
+            SearchProgress& search_progress, const HarvestLimits& limits);
 
   const std::string page_base;  // result-page address up to its offset, "...&pn="
   const WebServices services;
   WindowPort& window;
   SearchProgress& progress;
-  const int requests_ahead;  // detail pages a worker has asked for beyond the one it awaits
 
   // `harvest_lock`: one worker at a time checks titles, appends to the library and queues
   // the row. The window's thread never takes it.
@@ -51,15 +52,23 @@ struct SearchRun {
   std::vector<ResultList::RowTexts> waiting_rows;  // guarded by row_lock
   bool listing_rows = false;                       // guarded by row_lock
   RequestPool requests;
-  std::atomic<int> pages_left;
+  std::atomic<int> pages_left{0};
 };
 
-// The body of result page `page`'s worker (page from 1): fetches the page, drops hits whose
-// title the library holds, fetches the other hits' detail pages (several at once, within
-// the search's bound) and, in the page's order, lists and stores each hit whose detail
-// page has a rating and whose title the library still doesn't hold. Reports to the
-// search's progress; the search's last page reports its end.
-void harvest_page(const std::shared_ptr<SearchRun>& run, int page);
+// Reads the library's titles into the search's index (the library opened on the calling
+// thread): done while the result pages are still on their way, the pages' duplicate checks
+// then only read what was appended since.
+void read_library_titles(SearchRun& run);
+
+// Asks for result page `page` (from 1) on the search's request threads.
+std::future<ByteSet> ask_result_page(SearchRun& run, int page);
+
+// The body of a result page's worker, given the page asked for: drops hits whose title the
+// library holds, fetches the other hits' detail pages (several at once, within the
+// search's bound) and, in the page's order, lists and stores each hit whose detail page
+// has a rating and whose title the library still doesn't hold. Reports to the search's
+// progress; the search's last page reports its end.
+void harvest_page(const std::shared_ptr<SearchRun>& run, std::future<ByteSet> result_page);
 
 // A page's work is over (also a page whose worker could not be started): counted as done,
 // and the search's last page reports the search's end. Waits for nothing (the window's

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "search/search_query.h"
 #include "text/text.h"
@@ -22,21 +23,30 @@ struct SearchStart {
 };
 
 // The first query's worker: fetches the first result page, counts the result pages (at
-// most the limit's) and starts one worker per page with this search's own state.
+// most the limit's), asks for them all and harvests the first itself, each other page on a
+// worker of its own, with this search's own state. The library's titles are read
+// meanwhile on one of the search's request threads, so the duplicate checks find them read
+// when the result pages come in; and the pages are on their way before their workers
+// have started (under Wine a thread takes milliseconds to start).
 void count_and_harvest(const SearchStart& start) {
+  auto run = std::make_shared<SearchRun>(start.page_base, start.services, start.window,
+                                         start.progress, start.limits);
+  run->requests.post([run] { read_library_titles(*run); });
   const std::string first_page = to_text(start.services.fetcher->fetch(start.first_query));
   const int pages =
       std::min(count_result_pages(first_page), std::max(start.limits.max_result_pages, 1));
-  auto run = std::make_shared<SearchRun>(start.page_base, start.services, start.window,
-                                         start.progress, start.limits, pages);
+  run->pages_left = pages;
+  std::vector<std::future<ByteSet>> result_pages;
+  for (int page = 1; page <= pages; ++page) result_pages.push_back(ask_result_page(*run, page));
   start.progress.pages_counted(start.window, pages);
-  for (int page = 1; page <= pages; ++page) {
+  for (int page = 2; page <= pages; ++page) {
     try {
-      std::thread(harvest_page, run, page).detach();
+      std::thread(harvest_page, run, std::move(result_pages[page - 1])).detach();
     } catch (const std::system_error&) {
       finish_page(*run);  // its page is skipped without notice
     }
   }
+  harvest_page(run, std::move(result_pages[0]));
 }
 
 }  // namespace

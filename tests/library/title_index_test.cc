@@ -68,6 +68,9 @@ TEST_F(TitleIndexTest, ComparesTitlesAsTheStoreHoldsThem) {
   EXPECT_EQ(TitleHeld::kYes, index.holds_title(std::string(255, 'a') + "\xD4\xB5"))
       << "a title that differs only past the width is the same title to the store";
   EXPECT_EQ(TitleHeld::kNo, index.holds_title(std::string(255, 'a')));
+  index.note_appended(std::string(300, 'b'));
+  EXPECT_EQ(TitleHeld::kYes, index.held_so_far(std::string(256, 'b') + "c"))
+      << "a title noted as appended, cut as the store cuts it";
 }
 
 TEST_F(TitleIndexTest, LeavesTheCursorWhereItWas) {

@@ -289,8 +289,9 @@ TEST_F(HarvestTest, ATitleThatCantBeCheckedIsLeftForTheNextSearch) {
   EXPECT_EQ(library().size(), 3u);
 }
 
-// Two result pages that hold the same titles: workers meeting a title at about the same
-// time add it once. Each round races anew with titles of its own.
+// Two result pages that hold the same titles, each twice: workers meeting a title at about
+// the same time, and one worker meeting it again in the same step, add it once. Each round
+// races anew with titles of its own.
 TEST_F(HarvestTest, RacingWorkersAddATitleOnce) {
   make_library();
   const SearchSites sites = FakeSite::sites();
@@ -300,6 +301,7 @@ TEST_F(HarvestTest, RacingWorkersAddATitleOnce) {
     std::string page = "<p><span class=\"nums\">找到相关结果约150个</span></p>";
     for (int i = 0; i < 30; ++i) {
       const int id = 1000 + 100 * round + i;
+      page += hit_link_of(id, keyword + std::to_string(i), keyword);
       page += hit_link_of(id, keyword + std::to_string(i), keyword);
       site_.add_entry({id, "x", std::string("★"), "1 KB", "t"});
     }
