@@ -57,13 +57,11 @@ void add_manual_entry(WindowPort& window, const LibraryContext& context) {
   }
   const std::string title = window.control_text(Control::编辑框2);
   const Status opened = store_open_status(context.store_path);
-  // The title as the store would hold it: a longer one is kept cut, and must be found so.
-  const std::string stored_title = stored_text_of(kFieldTitle, title);
   // From the first entry even when the store was already open with its cursor elsewhere
   // (a listing still running), so no title is missed.
   go_first();
-  const FindResult held =
-      find_record_checked([&] { return read_field(kFieldTitle).text() == stored_title; });
+  // Compared as the store would hold it: a longer title is kept cut, and must be found so.
+  const FindResult held = find_text_checked(kFieldTitle, title);
   if (held.found) {
     window.message_box(kAlreadyInLibrary, kBoxIconInformation);
     store_close();

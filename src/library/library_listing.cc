@@ -24,12 +24,10 @@ void move_entry_to_category(WindowPort& window, const LibraryContext& context,
   // field's width, and it is compared so.
   const std::string title = window.cell_text(row, 1);
   store_open(context.store_path);
-  const std::string stored_title = stored_text_of(kFieldTitle, title);
   // From the first entry even when another handler's listing left the cursor further on,
   // so the entry moved is always the first of that title.
   go_first();
-  const FindResult entry =
-      find_record_checked([&] { return read_field(kFieldTitle).text() == stored_title; });
+  const FindResult entry = find_text_checked(kFieldTitle, title);
   if (entry.found) write_field(kFieldCategory, category);
   // An earlier entry of the title may lie in a record that couldn't be read: then nothing
   // was moved, and the row stays on the list.

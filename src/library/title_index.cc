@@ -22,8 +22,8 @@ ReadStop TitleIndex::catch_up() {
   // A condition that is never met walks every later record in one scan (the store reads
   // them in chunks under one lock each), collecting each title on the way.
   std::vector<std::string> read;
-  const FindResult scan = find_record_checked([&] {
-    read.push_back(read_field(kFieldTitle).text());
+  const FindResult scan = find_text_checked(kFieldTitle, [&](std::string_view title) {
+    read.emplace_back(title);
     return false;
   });
   // A scan that stopped examined every record before the one it couldn't read, and perhaps

@@ -3,8 +3,8 @@
 #include <system_error>
 #include <thread>
 
-#include "search/download_link.h"
 #include "library/file_names.h"
+#include "search/download_link.h"
 #include "search/open_library.h"
 #include "store/attachment.h"
 #include "store/source_record.h"
@@ -78,10 +78,9 @@ void deliver_entry(WindowPort& window, const WebServices& services, int row) {
     notify(window, kLibraryUnavailableText);
     return;
   }
-  // The library holds titles cut to 标题's width; compare what it holds.
-  const std::string stored_title = stored_text_of(kFieldTitle, title);
+  // The library holds titles cut to 标题's width; the look-up compares what it holds.
   go_first();
-  if (!find_record([&] { return read_field(kFieldTitle).text() == stored_title; })) {
+  if (!find_text_checked(kFieldTitle, title).found) {
     // Without its entry nothing may be read or written in its place.
     notify(window, kEntryNotHeldText);
     return;

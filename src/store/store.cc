@@ -5,6 +5,7 @@
 #include "store/store.h"
 
 #include <algorithm>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -235,7 +236,14 @@ bool find_record(const std::function<bool()>& condition) {
   return find_record_checked(condition).found;
 }
 
-FindResult find_record_checked(const std::function<bool()>& condition) {
+namespace {
+
+// The scan of find_record_checked and find_text_checked: from the cursor, every record is
+// read (in chunks, each under one lock) and handed to examine(frame), which says whether it is
+// the record looked for. examine may read the frame's record in place, and notes in
+// frame.unread a value it needed and couldn't read.
+template <typename Examine>
+FindResult scan_records(Examine&& examine) {
   FindResult result;
   // Kept alive by this scan even when the condition closes it.
   std::shared_ptr<OpenStore> store = thread_state().current;
@@ -303,7 +311,7 @@ FindResult find_record_checked(const std::function<bool()>& condition) {
       frame.record = buffer.data() + j * record_size;
       frame.unread = Status::ok();
       store->cursor = i + j;
-      bool found = condition();
+      bool found = examine(frame);
       // A handler run by the condition closed the store: the scan is over.
       if (store->closed) return result;
       // The condition judged a value that couldn't be read: neither its yes nor its no
@@ -325,4 +333,53 @@ FindResult find_record_checked(const std::function<bool()>& condition) {
   }
   store->cursor = start;
   return result;
+}
+
+// A text field's bytes in a record read into memory, up to its first zero byte: what
+// read_field would give, without a value made for it.
+std::string_view text_in_place(const FieldInfo& field, const char* record) {
+  const char* bytes = record + field.offset;
+  const size_t width = static_cast<size_t>(field.byte_count);
+  const void* zero = std::memchr(bytes, 0, width);
+  return {bytes, zero ? static_cast<size_t>(static_cast<const char*>(zero) - bytes) : width};
+}
+
+// The text field find_text_checked looks at in place; null when the field's text isn't in
+// the record itself (a long text, or no text field at all).
+const FieldInfo* text_field_in_place(std::string_view name) {
+  OpenStore* store = thread_state().current.get();
+  const FieldInfo* field = store ? store->file->find_field(name) : nullptr;
+  return field && field->type == kTypeText && field->inside_record ? field : nullptr;
+}
+
+}  // namespace
+
+FindResult find_record_checked(const std::function<bool()>& condition) {
+  return scan_records([&](ScanFrame&) { return condition(); });
+}
+
+FindResult find_text_checked(std::string_view field_name,
+                             const std::function<bool(std::string_view text)>& condition) {
+  if (const FieldInfo* field = text_field_in_place(field_name)) {
+    return scan_records(
+        [&](ScanFrame& frame) { return condition(text_in_place(*field, frame.record)); });
+  }
+  return find_record_checked([&] { return condition(read_field(field_name).text()); });
+}
+
+FindResult find_text_checked(std::string_view field_name, std::string_view text) {
+  const FieldInfo* field = text_field_in_place(field_name);
+  if (field == nullptr) {
+    const std::string stored = stored_text_of(std::string(field_name), std::string(text));
+    return find_record_checked([&] { return read_field(field_name).text() == stored; });
+  }
+  // As the field holds it: cut to its width, up to its first zero byte.
+  const size_t width = static_cast<size_t>(field->byte_count);
+  text = text.substr(0, std::min(width, text.find('\0')));
+  const size_t size = text.size();
+  return scan_records([&](ScanFrame& frame) {
+    const char* bytes = frame.record + field->offset;
+    // The byte after the text first: it tells most other records apart without a compare.
+    return (size == width || bytes[size] == 0) && std::memcmp(bytes, text.data(), size) == 0;
+  });
 }

@@ -100,4 +100,16 @@ struct FindResult {
 // record before the unreadable one is examined.
 FindResult find_record_checked(const std::function<bool()>& condition);
 
+// find_record_checked for a condition on one text field, given the field's text as
+// read_field would (up to its first zero byte). A text kept in the record is looked at
+// where the scan read it, with no value made per record; a long text is read as read_field
+// reads it, and one that can't be read stops the scan there. A field that holds no text
+// gives the empty text. The cursor is on the record examined, so the condition may read
+// other fields too.
+FindResult find_text_checked(std::string_view field_name,
+                             const std::function<bool(std::string_view text)>& condition);
+// The first record from the cursor whose field holds `text` as the store would hold it
+// (stored_text_of): the look-up of a title, compared in place.
+FindResult find_text_checked(std::string_view field_name, std::string_view text);
+
 #endif  // MOYAN_STORE_STORE_H_

@@ -8,6 +8,7 @@
 
 #include "chain_scenarios.h"
 #include "faulty_files.h"
+#include "store/store_format.h"
 #include "store_test_support.h"
 
 namespace {
@@ -163,6 +164,81 @@ TEST_F(StoreFaults, AValueTheConditionCantReadStopsTheScanThere) {
   EXPECT_EQ(result.stop.record, 3) << result.stop.why.text();
   EXPECT_EQ(visits, 3);
   EXPECT_EQ(record_number(), 1);
+}
+
+TEST_F(StoreFaults, TextLookUpInPlaceAgreesWithReadingTheValue) {
+  // The look-up compares a title where the scan read it; it must find what a condition
+  // reading the value finds, stop where that stops, and hand every record's text alike.
+  struct Shape {
+    const char* name;
+    TestField title;
+    int32_t record_size;
+  };
+  const Shape shapes[] = {
+      {"text of width 8", {"T", kTypeText, 4, 8}, 12},
+      {"long text in the companion", {"T", kTypeLongText, 4, 0}, 8},
+      {"text over the id, past the record", {"T", kTypeText, 0, 8}, 6},
+      {"no such field", {"other", kTypeText, 4, 8}, 12},
+  };
+  const std::string stored[] = {"ab",      "",           "abcdefgh", std::string("ab\0cd", 5),
+                                "abcdefg", "abcdefghij", "abc",      std::string(700, 'L')};
+  const std::string wanted[] = {"",
+                                "ab",
+                                "abc",
+                                "abcd",
+                                "a",
+                                "abcdefgh",
+                                "abcdefghXY",
+                                std::string("ab\0zz", 5),
+                                std::string(700, 'L'),
+                                "zz"};
+  const std::string lib = path("t.edb");
+  FaultyFiles files;
+  for (const Shape& shape : shapes) {
+    write_file(lib, store_file_bytes({shape.title}, shape.record_size));
+    write_file(companion_of(lib), companion_bytes());
+    ASSERT_TRUE(store_open(lib));
+    for (const std::string& title : stored) {
+      ASSERT_TRUE(append_blank_record());
+      write_field("T", title);
+    }
+    // Record 6's bytes can't be read: both stop there, or find what lies before it.
+    for (const int bad : {0, 6}) {
+      files.fail_reads_of(bad == 0 ? "" : lib, 116 + 72 + shape.record_size * (bad - 1) + 1);
+      for (const std::string& text : wanted) {
+        for (const int from : {1, 3}) {
+          const std::string where = std::string(shape.name) + ", record " + std::to_string(bad) +
+                                    " unreadable, \"" + text.substr(0, 12) + "\" from " +
+                                    std::to_string(from);
+          const std::string held = stored_text_of("T", text);
+          go_to_record(from);
+          const FindResult by_value =
+              find_record_checked([&] { return read_field("T").text() == held; });
+          const int value_cursor = record_number();
+          go_to_record(from);
+          const FindResult in_place = find_text_checked("T", text);
+          EXPECT_EQ(in_place.found, by_value.found) << where;
+          EXPECT_EQ(in_place.stop.record, by_value.stop.record) << where;
+          EXPECT_EQ(record_number(), value_cursor) << where;
+        }
+      }
+      std::vector<std::string> texts, seen;
+      go_first();
+      const FindResult by_value = find_record_checked([&] {
+        texts.push_back(read_field("T").text());
+        return false;
+      });
+      go_first();
+      const FindResult in_place = find_text_checked("T", [&](std::string_view text) {
+        seen.emplace_back(text);
+        return false;
+      });
+      EXPECT_EQ(seen, texts) << shape.name << ", record " << bad << " unreadable";
+      EXPECT_EQ(in_place.stop.record, by_value.stop.record) << shape.name;
+    }
+    files.fail_reads_of("", 0);
+    store_close();
+  }
 }
 
 TEST_F(StoreFaults, OpeningSaysWhyItFailed) {
