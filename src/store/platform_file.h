@@ -23,6 +23,10 @@ class PlatformFile {
 
   // Exactly size bytes at offset; a file that ends first is an error.
   virtual Status read_at(int64_t offset, void* buffer, size_t size) = 0;
+  // Up to size bytes at offset, fewer only where the file ends; *got says how many. For
+  // reads that may run past the end without asking the file's size first (a system call
+  // of its own, and under Wine several).
+  virtual Status read_up_to(int64_t offset, void* buffer, size_t size, size_t* got) = 0;
   virtual Status write_at(int64_t offset, const void* data, size_t size) = 0;
   virtual Status size(int64_t* size) = 0;
   virtual Status truncate(int64_t size) = 0;

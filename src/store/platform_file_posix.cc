@@ -40,15 +40,22 @@ class PosixFile final : public PlatformFile {
   ~PosixFile() override { ::close(fd_); }
 
   Status read_at(int64_t offset, void* buffer, size_t size) override {
+    size_t got = 0;
+    Status read = read_up_to(offset, buffer, size, &got);
+    if (read && got < size) return Status::io_error("read " + path_, "the file ends first");
+    return read;
+  }
+
+  Status read_up_to(int64_t offset, void* buffer, size_t size, size_t* got) override {
     char* out = static_cast<char*>(buffer);
-    while (size > 0) {
-      ssize_t n = ::pread(fd_, out, size, static_cast<off_t>(offset));
+    *got = 0;
+    while (*got < size) {
+      ssize_t n = ::pread(fd_, out + *got, size - *got, static_cast<off_t>(offset));
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) return failure("read", path_, errno);
-      if (n == 0) return Status::io_error("read " + path_, "the file ends first");
-      out += n;
+      if (n == 0) break;
       offset += n;
-      size -= static_cast<size_t>(n);
+      *got += static_cast<size_t>(n);
     }
     return Status::ok();
   }

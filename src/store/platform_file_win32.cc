@@ -35,15 +35,25 @@ class Win32File final : public PlatformFile {
       : handle_(std::move(handle)), path_(std::move(path)) {}
 
   Status read_at(int64_t offset, void* buffer, size_t size) override {
+    size_t got = 0;
+    Status read = read_up_to(offset, buffer, size, &got);
+    if (read && got < size) return Status::io_error("read " + path_, "the file ends first");
+    return read;
+  }
+
+  Status read_up_to(int64_t offset, void* buffer, size_t size, size_t* got) override {
     char* out = static_cast<char*>(buffer);
+    *got = 0;
     if (!seek(h(), offset)) return failure("read", path_, GetLastError());
-    while (size > 0) {
-      DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-      DWORD got = 0;
-      if (!ReadFile(h(), out, chunk, &got, nullptr)) return failure("read", path_, GetLastError());
-      if (got == 0) return Status::io_error("read " + path_, "the file ends first");
-      out += got;
-      size -= got;
+    while (*got < size) {
+      const size_t left = size - *got;
+      DWORD chunk = left > 0x40000000 ? 0x40000000 : static_cast<DWORD>(left);
+      DWORD n = 0;
+      if (!ReadFile(h(), out + *got, chunk, &n, nullptr)) {
+        return failure("read", path_, GetLastError());
+      }
+      if (n == 0) break;
+      *got += n;
     }
     return Status::ok();
   }

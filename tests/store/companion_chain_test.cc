@@ -257,6 +257,34 @@ TEST_F(CompanionChain, ChainReadsSeeBlocksAnotherOpenerAddedSince) {
   EXPECT_EQ(value.bytes().str(), data_of(3000, 'b'));
 }
 
+TEST_F(CompanionChain, ChainReadsSeeTheFileAnotherOpenerCutSince) {
+  // The reader has read the value at the file's end; another opener frees it, which cuts
+  // the file. A reference to where it lay (a hostile or stale one) leads out of the file
+  // now: nothing of the old bytes may be read back.
+  open_store(2);
+  ASSERT_TRUE(write(1, data_of(700, 'a')));
+  ASSERT_TRUE(write(2, data_of(3000, 'b')));
+  const int32_t gone = reference(2);
+  store_close();
+  std::unique_ptr<StoreFile> reader;
+  ASSERT_TRUE(StoreFile::open(path("t.edb"), FileAccess::kReadOnly, &reader).is_ok());
+  const FieldInfo& field = reader->fields()[0];
+  FieldValue value;
+  ASSERT_TRUE(reader->read_field(1, field, &value).is_ok());
+  ASSERT_EQ(value.bytes().str(), data_of(3000, 'b'));
+  ASSERT_TRUE(store_open(path("t.edb")));
+  ASSERT_TRUE(write(2, ""));
+  store_close();
+  ASSERT_EQ(file_size(path("t.EDT")), 512 * (1 + 2));
+  for (const int32_t reference : {gone, gone + 2}) {
+    std::string bytes = read_file(path("t.edb"));
+    put32(&bytes, 116 + 72 + 8 + 4, reference);
+    write_file(path("t.edb"), bytes);
+    EXPECT_FALSE(reader->read_field(1, field, &value).is_ok()) << reference;
+    EXPECT_TRUE(value.bytes().empty()) << reference;
+  }
+}
+
 TEST_F(CompanionChain, OnlyFreeingTheLastBlockCutsTheFile) {
   // Block 3, free, ends the file (as a crash or an older writer may leave it); freeing
   // block 1 inside the file keeps it.

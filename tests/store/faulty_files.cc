@@ -22,6 +22,13 @@ class FaultyFile final : public PlatformFile {
     }
     return real_->read_at(offset, buffer, size);
   }
+  Status read_up_to(int64_t offset, void* buffer, size_t size, size_t* got) override {
+    *got = 0;
+    if (owner_->read_fails(path_, offset, size)) {
+      return Status::io_error("read " + path_, "Input/output error");
+    }
+    return real_->read_up_to(offset, buffer, size, got);
+  }
   Status write_at(int64_t offset, const void* data, size_t size) override {
     switch (owner_->next_write()) {
       case FaultyFiles::Fault::kNone:
