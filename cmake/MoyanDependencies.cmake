@@ -6,12 +6,17 @@ if(WIN32)
 endif()
 find_package(ZLIB REQUIRED)
 
-if(MOYAN_TESTS)
-  # GoogleTest is built from Debian's sources so the same version serves host and MinGW builds.
+if(MOYAN_TESTS AND WIN32)
+  # Debian builds GoogleTest for the host only: MinGW builds compile the same version from
+  # Debian's sources.
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+elseif(MOYAN_TESTS)
+  # Host builds link Debian's own build of it; the sanitizers need only the code under test
+  # and the tests instrumented.
+  find_package(GTest CONFIG REQUIRED)
 endif()
 
 if(MOYAN_BENCH)

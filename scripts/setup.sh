@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64
   libz-mingw-w64-dev zlib1g-dev
-  googletest libgtest-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei
   python3 locales
