@@ -18,25 +18,39 @@ mkdir -p build
 tree_setup=$!
 
 jobs=$(nproc)
-passed=() failed=() skipped=() times=()
-step() {  # step NAME COMMAND...: run, remember a failure, go on
-  local name=$1 start=$SECONDS
+# Steps note their outcome here, so that a step run in the background counts as well.
+results=build/test-steps.txt
+: >"$results"
+step() {  # step NAME COMMAND...: run, note the outcome and time, go on
+  local name=$1 start=$SECONDS outcome=passed
   shift
   echo "==== $name (at $SECONDS s)"
-  if "$@"; then passed+=("$name"); else failed+=("$name"); echo "==== $name FAILED"; fi
-  times+=("$name $((SECONDS - start)) s")
+  "$@" || { outcome=failed; echo "==== $name FAILED"; }
+  printf '%s\t%s\t%s\n' "$outcome" "$name" "$((SECONDS - start)) s" >>"$results"
 }
+note() {  # note OUTCOME NAME TIME (OUTCOME "-": a time only, not a step)
+  printf '%s\t%s\t%s\n' "$@" >>"$results"
+}
+
+# Every build is configured at the start, side by side: a configure keeps one core busy, and
+# each build would otherwise wait for its own with the other core idle.
+presets=(asan win32 fuzz win64 tsan)
+declare -A configuring
+for preset in "${presets[@]}"; do
+  cmake --preset "$preset" -Wno-dev >"build/configure-$preset.log" 2>&1 &
+  configuring[$preset]=$!
+done
 configure_and_build() {  # configure_and_build PRESET [TARGET...]
   local preset=$1
   shift
-  cmake --preset "$preset" -Wno-dev >"build/configure-$preset.log" 2>&1 || { cat "build/configure-$preset.log"; return 1; }
+  wait "${configuring[$preset]}" || { cat "build/configure-$preset.log"; return 1; }
   rm -f "build/configure-$preset.log"
   cmake --build "build/$preset" -j "$jobs" ${1:+--target "$@"}
 }
 
-for preset in asan win32 fuzz; do
-  step "build $preset" configure_and_build "$preset"
-done
+step "build asan" configure_and_build asan
+step "build win32" configure_and_build win32
+step "build fuzz" configure_and_build fuzz
 # The x86_64 suite (the boundary test, the program whose window the shipped one must show)
 # and the benchmarks, which run under 64-bit Wine.
 step "build win64" configure_and_build win64 moyan win32_boundary_test benchmarks
@@ -44,26 +58,41 @@ step "build tsan" configure_and_build tsan threads_tests
 
 step "win32 program checks" ./scripts/check-win32.sh build/win32
 step "fuzz" ./scripts/run-fuzzers.sh build/fuzz "${MOYAN_FUZZ_SECONDS:-15}"
-step "tests asan" ctest --test-dir build/asan -j "$jobs" --output-on-failure --timeout 600
-step "tests tsan" ctest --test-dir build/tsan -j "$jobs" -L threads --output-on-failure --no-tests=ignore
-step "tests x86_64 (64-bit Wine)" ./scripts/wine-session.sh ctest --test-dir build/win64 -j "$jobs" --output-on-failure
 
-echo "==== 32-bit Wine set-up (at $SECONDS s)"
 wait_start=$SECONDS
 tree_status=0
 wait "$tree_setup" || tree_status=$?
-cat build/wine32-tree.log
-times+=("waiting for the 32-bit Wine set-up $((SECONDS - wait_start)) s")
-name="tests i686 (32-bit Wine)"
-case $tree_status in
-  0) step "$name" ./scripts/wine-session.sh ctest --test-dir build/win32 -j "$jobs" --output-on-failure ;;
-  2) skipped+=("$name"); echo "==== $name SKIPPED: $(sed -n 's/^wine32: skipped because //p' build/wine32-tree.log)" ;;
-  *) failed+=("32-bit Wine set-up"); echo "==== 32-bit Wine set-up FAILED" ;;
-esac
+note - "waiting for the 32-bit Wine set-up" "$((SECONDS - wait_start)) s"
+
+# The Windows suites run in the background beside the host suites: under the emulator the
+# i686 suite is the longest step and keeps the cores busy only in part (process starts,
+# windows waiting on each other). Both share one display and one 64-bit Wine prefix, so they
+# run one after the other; their log follows the host suites'.
+windows_suites() {
+  step "tests x86_64 (64-bit Wine)" ./scripts/wine-session.sh ctest --test-dir build/win64 -j "$jobs" --output-on-failure
+  cat build/wine32-tree.log
+  local name="tests i686 (32-bit Wine)"
+  case $tree_status in
+    0) step "$name" ./scripts/wine-session.sh ctest --test-dir build/win32 -j "$jobs" --output-on-failure ;;
+    2) note skipped "$name" "0 s"
+       echo "==== $name SKIPPED: $(sed -n 's/^wine32: skipped because //p' build/wine32-tree.log)" ;;
+    *) note failed "32-bit Wine set-up" "0 s"; echo "==== 32-bit Wine set-up FAILED" ;;
+  esac
+}
+echo "==== the Windows suites start in the background (at $SECONDS s)"
+windows_suites >build/test-windows.log 2>&1 &
+windows=$!
+
+step "tests asan" ctest --test-dir build/asan -j "$jobs" --output-on-failure --timeout 600
+step "tests tsan" ctest --test-dir build/tsan -j "$jobs" -L threads --output-on-failure --no-tests=ignore
+
+echo "==== waiting for the Windows suites (at $SECONDS s)"
+wait "$windows"
+cat build/test-windows.log
 
 echo "==== times (whole run $SECONDS s)"
-printf '  %s\n' "${times[@]}"
-for name in "${skipped[@]}"; do echo "SKIPPED: $name"; done
-for name in "${failed[@]}"; do echo "FAILED: $name"; done
-echo "test.sh: ${#passed[@]} passed, ${#failed[@]} failed, ${#skipped[@]} skipped"
-[ ${#failed[@]} -eq 0 ]
+awk -F'\t' '{ print "  " $2 " " $3 }' "$results"
+awk -F'\t' '$1 == "skipped" { print "SKIPPED: " $2 } $1 == "failed" { print "FAILED: " $2 }' "$results"
+count() { grep -c "^$1"$'\t' "$results"; }
+echo "test.sh: $(count passed) passed, $(count failed) failed, $(count skipped) skipped"
+[ "$(count failed)" -eq 0 ]
