@@ -80,14 +80,21 @@ windows_suites() {
   esac
 }
 echo "==== the Windows suites start in the background (at $SECONDS s)"
+# In a process group of their own, so that an interrupted run ends them too.
+set -m
 windows_suites >build/test-windows.log 2>&1 &
 windows=$!
+set +m
+trap 'kill -TERM -- -"$windows" 2>/dev/null' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 step "tests asan" ctest --test-dir build/asan -j "$jobs" --output-on-failure --timeout 600
 step "tests tsan" ctest --test-dir build/tsan -j "$jobs" -L threads --output-on-failure --no-tests=ignore
 
 echo "==== waiting for the Windows suites (at $SECONDS s)"
 wait "$windows"
+trap - EXIT
 cat build/test-windows.log
 
 echo "==== times (whole run $SECONDS s)"
