@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "store/status.h"
 #include "text/date_time.h"
@@ -16,13 +17,16 @@
 // opens its stores itself). Failures carry the system's own sentence.
 class PlatformFile {
  public:
-  PlatformFile() = default;
+  explicit PlatformFile(std::string path) : path_(std::move(path)) {}
   virtual ~PlatformFile() = default;
   PlatformFile(const PlatformFile&) = delete;
   PlatformFile& operator=(const PlatformFile&) = delete;
 
+  // The path it was opened by, for messages.
+  const std::string& path() const { return path_; }
+
   // Exactly size bytes at offset; a file that ends first is an error.
-  virtual Status read_at(int64_t offset, void* buffer, size_t size) = 0;
+  Status read_at(int64_t offset, void* buffer, size_t size);
   // Up to size bytes at offset, fewer only where the file ends; *got says how many. For
   // reads that may run past the end without asking the file's size first (a system call
   // of its own, and under Wine several).
@@ -36,6 +40,9 @@ class PlatformFile {
   // every writer out.
   virtual bool try_lock(int64_t offset, int64_t length) = 0;
   virtual void unlock(int64_t offset, int64_t length) = 0;
+
+ private:
+  std::string path_;
 };
 
 enum class FileAccess { kReadWrite, kReadOnly };

@@ -36,15 +36,8 @@ Status failure(const std::string& what, const std::string& path, int error) {
 class PosixFile final : public PlatformFile {
  public:
   PosixFile(int fd, std::string path, FileAccess access)
-      : fd_(fd), path_(std::move(path)), access_(access) {}
+      : PlatformFile(std::move(path)), fd_(fd), access_(access) {}
   ~PosixFile() override { ::close(fd_); }
-
-  Status read_at(int64_t offset, void* buffer, size_t size) override {
-    size_t got = 0;
-    Status read = read_up_to(offset, buffer, size, &got);
-    if (read && got < size) return Status::io_error("read " + path_, "the file ends first");
-    return read;
-  }
 
   Status read_up_to(int64_t offset, void* buffer, size_t size, size_t* got) override {
     char* out = static_cast<char*>(buffer);
@@ -52,7 +45,7 @@ class PosixFile final : public PlatformFile {
     while (*got < size) {
       ssize_t n = ::pread(fd_, out + *got, size - *got, static_cast<off_t>(offset));
       if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return failure("read", path_, errno);
+      if (n < 0) return failure("read", path(), errno);
       if (n == 0) break;
       offset += n;
       *got += static_cast<size_t>(n);
@@ -65,8 +58,8 @@ class PosixFile final : public PlatformFile {
     while (size > 0) {
       ssize_t n = ::pwrite(fd_, in, size, static_cast<off_t>(offset));
       if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return failure("write", path_, errno);
-      if (n == 0) return Status::io_error("write " + path_, "nothing written");
+      if (n < 0) return failure("write", path(), errno);
+      if (n == 0) return Status::io_error("write " + path(), "nothing written");
       in += n;
       offset += n;
       size -= static_cast<size_t>(n);
@@ -76,18 +69,18 @@ class PosixFile final : public PlatformFile {
 
   Status size(int64_t* size) override {
     struct stat st;
-    if (fstat(fd_, &st) != 0) return failure("read the size of", path_, errno);
+    if (fstat(fd_, &st) != 0) return failure("read the size of", path(), errno);
     *size = st.st_size;
     return Status::ok();
   }
 
   Status truncate(int64_t size) override {
-    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) return failure("cut", path_, errno);
+    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) return failure("cut", path(), errno);
     return Status::ok();
   }
 
   Status flush() override {
-    if (::fsync(fd_) != 0) return failure("flush", path_, errno);
+    if (::fsync(fd_) != 0) return failure("flush", path(), errno);
     return Status::ok();
   }
 
@@ -113,7 +106,6 @@ class PosixFile final : public PlatformFile {
   }
 
   int fd_;
-  std::string path_;
   FileAccess access_;
 };
 

@@ -32,25 +32,18 @@ bool seek(HANDLE h, int64_t offset) {
 class Win32File final : public PlatformFile {
  public:
   Win32File(win32::OwnedHandle handle, std::string path)
-      : handle_(std::move(handle)), path_(std::move(path)) {}
-
-  Status read_at(int64_t offset, void* buffer, size_t size) override {
-    size_t got = 0;
-    Status read = read_up_to(offset, buffer, size, &got);
-    if (read && got < size) return Status::io_error("read " + path_, "the file ends first");
-    return read;
-  }
+      : PlatformFile(std::move(path)), handle_(std::move(handle)) {}
 
   Status read_up_to(int64_t offset, void* buffer, size_t size, size_t* got) override {
     char* out = static_cast<char*>(buffer);
     *got = 0;
-    if (!seek(h(), offset)) return failure("read", path_, GetLastError());
+    if (!seek(h(), offset)) return failure("read", path(), GetLastError());
     while (*got < size) {
       const size_t left = size - *got;
       DWORD chunk = left > 0x40000000 ? 0x40000000 : static_cast<DWORD>(left);
       DWORD n = 0;
       if (!ReadFile(h(), out + *got, chunk, &n, nullptr)) {
-        return failure("read", path_, GetLastError());
+        return failure("read", path(), GetLastError());
       }
       if (n == 0) break;
       *got += n;
@@ -60,14 +53,14 @@ class Win32File final : public PlatformFile {
 
   Status write_at(int64_t offset, const void* data, size_t size) override {
     const char* in = static_cast<const char*>(data);
-    if (!seek(h(), offset)) return failure("write", path_, GetLastError());
+    if (!seek(h(), offset)) return failure("write", path(), GetLastError());
     while (size > 0) {
       DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
       DWORD put = 0;
       if (!WriteFile(h(), in, chunk, &put, nullptr)) {
-        return failure("write", path_, GetLastError());
+        return failure("write", path(), GetLastError());
       }
-      if (put == 0) return Status::io_error("write " + path_, "nothing written");
+      if (put == 0) return Status::io_error("write " + path(), "nothing written");
       in += put;
       size -= put;
     }
@@ -76,18 +69,18 @@ class Win32File final : public PlatformFile {
 
   Status size(int64_t* size) override {
     LARGE_INTEGER got;
-    if (!GetFileSizeEx(h(), &got)) return failure("read the size of", path_, GetLastError());
+    if (!GetFileSizeEx(h(), &got)) return failure("read the size of", path(), GetLastError());
     *size = got.QuadPart;
     return Status::ok();
   }
 
   Status truncate(int64_t size) override {
-    if (!seek(h(), size) || !SetEndOfFile(h())) return failure("cut", path_, GetLastError());
+    if (!seek(h(), size) || !SetEndOfFile(h())) return failure("cut", path(), GetLastError());
     return Status::ok();
   }
 
   Status flush() override {
-    if (!FlushFileBuffers(h())) return failure("flush", path_, GetLastError());
+    if (!FlushFileBuffers(h())) return failure("flush", path(), GetLastError());
     return Status::ok();
   }
 
@@ -107,7 +100,6 @@ class Win32File final : public PlatformFile {
   HANDLE h() const { return handle_.get(); }
 
   win32::OwnedHandle handle_;
-  std::string path_;
 };
 
 class Win32Files final : public FileOpener {

@@ -14,18 +14,12 @@ namespace {
 class FaultyFile final : public PlatformFile {
  public:
   FaultyFile(std::unique_ptr<PlatformFile> real, FaultyFiles* owner, std::string path)
-      : real_(std::move(real)), owner_(owner), path_(std::move(path)) {}
+      : PlatformFile(std::move(path)), real_(std::move(real)), owner_(owner) {}
 
-  Status read_at(int64_t offset, void* buffer, size_t size) override {
-    if (owner_->read_fails(path_, offset, size)) {
-      return Status::io_error("read " + path_, "Input/output error");
-    }
-    return real_->read_at(offset, buffer, size);
-  }
   Status read_up_to(int64_t offset, void* buffer, size_t size, size_t* got) override {
     *got = 0;
-    if (owner_->read_fails(path_, offset, size)) {
-      return Status::io_error("read " + path_, "Input/output error");
+    if (owner_->read_fails(path(), offset, size)) {
+      return Status::io_error("read " + path(), "Input/output error");
     }
     return real_->read_up_to(offset, buffer, size, got);
   }
@@ -36,12 +30,12 @@ class FaultyFile final : public PlatformFile {
       case FaultyFiles::Fault::kShortWrite: {
         int64_t kept = ((offset + static_cast<int64_t>(size / 2)) / 512) * 512 - offset;
         if (kept > 0) (void)real_->write_at(offset, data, static_cast<size_t>(kept));
-        return Status::io_error("write " + path_, "No space left on device");
+        return Status::io_error("write " + path(), "No space left on device");
       }
       case FaultyFiles::Fault::kDiskFull:
-        return Status::io_error("write " + path_, "No space left on device");
+        return Status::io_error("write " + path(), "No space left on device");
       default:
-        return Status::io_error("write " + path_, "Input/output error");
+        return Status::io_error("write " + path(), "Input/output error");
     }
   }
   Status size(int64_t* size) override { return real_->size(size); }
@@ -51,9 +45,9 @@ class FaultyFile final : public PlatformFile {
         return real_->truncate(size);
       case FaultyFiles::Fault::kShortWrite:
       case FaultyFiles::Fault::kDiskFull:
-        return Status::io_error("cut " + path_, "No space left on device");
+        return Status::io_error("cut " + path(), "No space left on device");
       default:
-        return Status::io_error("cut " + path_, "Input/output error");
+        return Status::io_error("cut " + path(), "Input/output error");
     }
   }
   Status flush() override { return real_->flush(); }
@@ -63,7 +57,6 @@ class FaultyFile final : public PlatformFile {
  private:
   std::unique_ptr<PlatformFile> real_;
   FaultyFiles* owner_;
-  std::string path_;
 };
 
 std::string file_name_of(const std::string& path) {
