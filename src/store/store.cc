@@ -335,15 +335,6 @@ FindResult scan_records(Examine&& examine) {
   return result;
 }
 
-// A text field's bytes in a record read into memory, up to its first zero byte: what
-// read_field would give, without a value made for it.
-std::string_view text_in_place(const FieldInfo& field, const char* record) {
-  const char* bytes = record + field.offset;
-  const size_t width = static_cast<size_t>(field.byte_count);
-  const void* zero = std::memchr(bytes, 0, width);
-  return {bytes, zero ? static_cast<size_t>(static_cast<const char*>(zero) - bytes) : width};
-}
-
 // The text field find_text_checked looks at in place; null when the field's text isn't in
 // the record itself (a long text, or no text field at all).
 const FieldInfo* text_field_in_place(std::string_view name) {
@@ -362,7 +353,11 @@ FindResult find_text_checked(std::string_view field_name,
                              const std::function<bool(std::string_view text)>& condition) {
   if (const FieldInfo* field = text_field_in_place(field_name)) {
     return scan_records(
-        [&](ScanFrame& frame) { return condition(text_in_place(*field, frame.record)); });
+        // What read_field would give, without a value made for it.
+        [&](ScanFrame& frame) {
+          return condition(text_up_to_zero(frame.record + field->offset,
+                                           static_cast<size_t>(field->byte_count)));
+        });
   }
   return find_record_checked([&] { return condition(read_field(field_name).text()); });
 }
@@ -373,13 +368,12 @@ FindResult find_text_checked(std::string_view field_name, std::string_view text)
     const std::string stored = stored_text_of(std::string(field_name), std::string(text));
     return find_record_checked([&] { return read_field(field_name).text() == stored; });
   }
-  // As the field holds it: cut to its width, up to its first zero byte.
+  const std::string stored = stored_text(*field, text);
   const size_t width = static_cast<size_t>(field->byte_count);
-  text = text.substr(0, std::min(width, text.find('\0')));
-  const size_t size = text.size();
+  const size_t size = stored.size();
   return scan_records([&](ScanFrame& frame) {
     const char* bytes = frame.record + field->offset;
     // The byte after the text first: it tells most other records apart without a compare.
-    return (size == width || bytes[size] == 0) && std::memcmp(bytes, text.data(), size) == 0;
+    return (size == width || bytes[size] == 0) && std::memcmp(bytes, stored.data(), size) == 0;
   });
 }

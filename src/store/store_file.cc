@@ -20,11 +20,6 @@ constexpr size_t kZeroChunk = size_t{64} * 1024;
 // A whole new record is put together in memory up to this size and written in one call.
 constexpr int64_t kRecordImageMax = 64 * 1024;
 
-std::string text_up_to_zero(const char* bytes, size_t size) {
-  const void* zero = std::memchr(bytes, 0, size);
-  return std::string(bytes, zero ? static_cast<const char*>(zero) - bytes : size);
-}
-
 std::string number(int64_t n) {
   return std::to_string(n);
 }
@@ -87,10 +82,15 @@ FieldValue decode_field_bytes(int32_t type, const char* p, int64_t byte_count) {
   }
 }
 
+std::string_view text_up_to_zero(const char* bytes, size_t size) {
+  const void* zero = std::memchr(bytes, 0, size);
+  return {bytes, zero ? static_cast<size_t>(static_cast<const char*>(zero) - bytes) : size};
+}
+
 std::string stored_text(const FieldInfo& field, std::string_view text) {
   if (field.type == kTypeText) text = text.substr(0, static_cast<size_t>(field.byte_count));
   if (field.type != kTypeText && field.type != kTypeLongText) return std::string(text);
-  return text_up_to_zero(text.data(), text.size());
+  return std::string(text_up_to_zero(text.data(), text.size()));
 }
 
 Status StoreFile::open(const std::string& path, FileAccess access,
@@ -519,7 +519,7 @@ Status StoreFile::read_chain_value(int64_t index, const FieldInfo& field, FieldV
   if (field.type == kTypeBytes) {
     *value = FieldValue::of_bytes(std::move(bytes));
   } else {
-    *value = FieldValue::of_text(text_up_to_zero(bytes.data(), bytes.size()));
+    *value = FieldValue::of_text(std::string(text_up_to_zero(bytes.data(), bytes.size())));
   }
   return Status::ok();
 }

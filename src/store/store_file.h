@@ -127,6 +127,8 @@ FieldValue empty_field_value(int32_t type);
 // for byte (a two-byte character at the cut loses its second byte), then, like any text
 // read back, up to its first zero byte. Other fields keep the text whole.
 std::string stored_text(const FieldInfo& field, std::string_view text);
+// A text field's bytes up to the first zero byte: the text they hold.
+std::string_view text_up_to_zero(const char* bytes, size_t size);
 bool is_chain_type(int32_t type);
 
 #endif  // MOYAN_STORE_STORE_FILE_H_
